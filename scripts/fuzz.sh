@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Runs every fuzz target of a build tree for a few seconds on its seed corpus.
+#   scripts/fuzz.sh BUILD_DIR [SECONDS]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:?build folder}
+seconds=${2:-20}
+shopt -s nullglob
+for target in "$build"/fuzz/fuzz_*; do
+  [ -x "$target" ] || continue
+  name=$(basename "$target"); name=${name#fuzz_}
+  work=$(mktemp -d)
+  [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$work/"
+  echo "fuzz: $name for ${seconds}s"
+  QT_QPA_PLATFORM=offscreen MIRRORLAKE_MESSAGES=stderr \
+    "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "$work" >"$work.log" 2>&1 ||
+    { tail -40 "$work.log"; rm -rf "$work" "$work.log"; exit 1; }
+  rm -rf "$work" "$work.log"
+done
