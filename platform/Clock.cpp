@@ -20,8 +20,12 @@ TSteadyClock steadyClock;
 TClock* installedClock = nullptr;
 } // namespace
 
-TClock& Clock() { return installedClock ? *installedClock : steadyClock; }
+TClock& Clock() {
+    return installedClock ? *installedClock : steadyClock;
+}
 
-void SetClock(TClock* clock) { installedClock = clock; }
+void SetClock(TClock* clock) {
+    installedClock = clock;
+}
 
 } // namespace ml

@@ -82,7 +82,7 @@ TMessageSink* installedSink = nullptr;
 
 TMsgResult DefaultAnswer(TMsgButtons buttons) {
     return buttons == TMsgButtons::OK || buttons == TMsgButtons::OKCancel ? TMsgResult::OK
-                                                                           : TMsgResult::Yes;
+                                                                          : TMsgResult::Yes;
 }
 
 TMsgResult MessageBox(const std::string& text, const std::string& caption, TMsgIcon icon,
@@ -95,6 +95,8 @@ void ShowErrorMessage(const std::string& text) {
     MessageBox(text, "", TMsgIcon::Error, TMsgButtons::OK);
 }
 
-void SetMessageSink(TMessageSink* sink) { installedSink = sink; }
+void SetMessageSink(TMessageSink* sink) {
+    installedSink = sink;
+}
 
 } // namespace ml

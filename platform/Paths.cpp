@@ -35,7 +35,9 @@ std::string ModuleFileName() {
     return std::string(buffer, static_cast<std::size_t>(n));
 }
 
-std::string SystemFolder() { return "/usr/lib/"; }
+std::string SystemFolder() {
+    return "/usr/lib/";
+}
 
 std::string ProgramFilesDir() {
     std::string folder = EnvFolder("MIRRORLAKE_PROGRAM_FILES");
@@ -52,9 +54,13 @@ bool DirectoryExists(const std::string& path) {
     return !path.empty() && stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-bool DeleteFile(const std::string& path) { return !path.empty() && unlink(path.c_str()) == 0; }
+bool DeleteFile(const std::string& path) {
+    return !path.empty() && unlink(path.c_str()) == 0;
+}
 
-bool RemoveDirectory(const std::string& path) { return !path.empty() && rmdir(path.c_str()) == 0; }
+bool RemoveDirectory(const std::string& path) {
+    return !path.empty() && rmdir(path.c_str()) == 0;
+}
 
 std::string ReadWholeFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

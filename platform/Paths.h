@@ -16,10 +16,10 @@ std::string SystemFolder();
 // (tests and relocated installs), else "/usr/share/".
 std::string ProgramFilesDir();
 
-bool FileExists(const std::string& path);       // a regular file (or a link to one)
-bool DirectoryExists(const std::string& path);  // a folder
-bool DeleteFile(const std::string& path);       // false when it could not be removed
-bool RemoveDirectory(const std::string& path);  // only an empty folder
+bool FileExists(const std::string& path);           // a regular file (or a link to one)
+bool DirectoryExists(const std::string& path);      // a folder
+bool DeleteFile(const std::string& path);           // false when it could not be removed
+bool RemoveDirectory(const std::string& path);      // only an empty folder
 std::string ReadWholeFile(const std::string& path); // "" when it cannot be read
 
 // Creates a folder for this user alone (mode 0700). An existing folder is accepted only when

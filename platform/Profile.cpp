@@ -10,7 +10,6 @@ namespace ml {
 
 namespace {
 
-
 // The file as lines, with the positions of sections and keys worked out on demand.
 struct Document {
     std::vector<std::string> lines;

@@ -6,7 +6,9 @@
 namespace ml {
 
 namespace {
-bool IsSeparator(char c) { return c == '/' || c == '\\' || c == ':'; }
+bool IsSeparator(char c) {
+    return c == '/' || c == '\\' || c == ':';
+}
 
 std::size_t FileNameStart(const std::string& path) {
     for (std::size_t i = path.size(); i > 0; --i)
@@ -42,9 +44,13 @@ bool SameText(const std::string& a, const std::string& b) {
     return a.size() == b.size() && UpperCase(a) == UpperCase(b);
 }
 
-std::string ExtractFileName(const std::string& path) { return path.substr(FileNameStart(path)); }
+std::string ExtractFileName(const std::string& path) {
+    return path.substr(FileNameStart(path));
+}
 
-std::string ExtractFilePath(const std::string& path) { return path.substr(0, FileNameStart(path)); }
+std::string ExtractFilePath(const std::string& path) {
+    return path.substr(0, FileNameStart(path));
+}
 
 std::string ExtractFileExt(const std::string& path) {
     std::size_t start = FileNameStart(path);

@@ -1,5 +1,70 @@
+// mirrorlake-tool: the authoring side. Dispatches to the registered subcommands.
+
+#include "platform/Exceptions.h"
+#include "tools/Command.h"
+
+#include <QGuiApplication>
+#include <algorithm>
 #include <cstdio>
-int main() {
-    std::puts("mirrorlake-tool");
-    return 0;
+#include <cstdlib>
+#include <cstring>
+
+namespace ml::tool {
+
+std::vector<TCommand>& Commands() {
+    static std::vector<TCommand> commands;
+    return commands;
+}
+
+namespace {
+
+void PrintOverview() {
+    std::puts("Usage: mirrorlake-tool COMMAND [OPTIONS]\n\n"
+              "The authoring side of Mirrorlake: makes picture files and projects, inspects\n"
+              "them and renders frames.\n\nCommands:");
+    auto commands = Commands();
+    std::sort(commands.begin(), commands.end(),
+              [](const TCommand& a, const TCommand& b) { return a.Name < b.Name; });
+    for (const auto& c : commands)
+        std::printf("  %-10s %s\n", c.Name.c_str(), c.Summary.c_str());
+    std::puts("\nRun 'mirrorlake-tool COMMAND --help' for a command's options.");
+}
+
+} // namespace
+} // namespace ml::tool
+
+int main(int argc, char** argv) {
+    using namespace ml::tool;
+    if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
+        PrintOverview();
+        return argc < 2 ? 2 : 0;
+    }
+    // Pictures are decoded and painted through Qt; no window is ever shown.
+    if (!std::getenv("QT_QPA_PLATFORM"))
+        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    if (!std::getenv("MIRRORLAKE_MESSAGES"))
+        setenv("MIRRORLAKE_MESSAGES", "stderr", 1);
+    QGuiApplication app(argc, argv);
+
+    const auto& commands = Commands();
+    auto it = std::find_if(commands.begin(), commands.end(),
+                           [&](const TCommand& c) { return c.Name == argv[1]; });
+    if (it == commands.end()) {
+        std::fprintf(stderr, "mirrorlake-tool: unknown command '%s' (see --help)\n", argv[1]);
+        return 2;
+    }
+    TArgs args(argv + 2, argv + argc);
+    if (std::find(args.begin(), args.end(), "--help") != args.end()) {
+        std::puts(it->Usage.c_str());
+        return 0;
+    }
+    try {
+        return it->Run(args);
+    } catch (const TUsageError& e) {
+        std::fprintf(stderr, "mirrorlake-tool %s: %s\n", it->Name.c_str(), e.Message.c_str());
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "mirrorlake-tool %s: %s\n", it->Name.c_str(), e.what());
+        return 1;
+    }
 }
