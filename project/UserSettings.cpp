@@ -1,0 +1,191 @@
+#include "project/UserSettings.h"
+
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "platform/ProgramArguments.h"
+#include "platform/ProgramPath.h"
+#include "platform/Strings.h"
+#include "project/QMCProject.h"
+#include "project/SpeedTable.h"
+
+namespace ml {
+
+namespace {
+
+constexpr const char* kSetting = "Setting";
+constexpr const char* kFiles = "Files";
+
+// The dialog's starting point, derived from the project alone.
+TShowSettings ProjectShowSettings(const TQMCSetting& s) {
+    TShowSettings result;
+    result.ImageSize = !s.Stretch ? 0 : (s.Proportional ? 2 : 1);
+    result.ImageMode = s.ShowImageMode;
+    result.Speed = 0;
+    for (std::size_t i = 0; i < SpeedTable.size(); ++i)
+        if (SpeedTable[i] == s.Speed)
+            result.Speed = static_cast<int>(i);
+    result.Sound = s.Sound;
+    result.Music = s.Music;
+    result.Transition = s.Transition;
+    result.Duration = s.Duration;
+    result.DirectX = s.DirectX;
+    result.DirectXQuality = s.DirectXQuality;
+    return result;
+}
+
+TShowSettings ReadShowSettings(const TIniFile& ini, const TShowSettings& d) {
+    TShowSettings r;
+    r.ImageSize = ini.ReadInteger(kSetting, "ImageSize", d.ImageSize);
+    r.ImageMode = ini.ReadInteger(kSetting, "ImageMode", d.ImageMode);
+    r.Speed = ini.ReadInteger(kSetting, "Speed", d.Speed);
+    r.Sound = ini.ReadBool(kSetting, "Sound", d.Sound);
+    r.Music = ini.ReadBool(kSetting, "Music", d.Music);
+    r.Transition = ini.ReadBool(kSetting, "Transition", d.Transition);
+    r.Duration = ini.ReadInteger(kSetting, "Duration", d.Duration);
+    r.DirectX = ini.ReadBool(kSetting, "DirectX", d.DirectX);
+    r.DirectXQuality = ini.ReadInteger(kSetting, "DirectXQuality", d.DirectXQuality);
+    return r;
+}
+
+bool IsPosition(int index, std::size_t count) {
+    return index >= 0 && static_cast<std::size_t>(index) < count;
+}
+
+} // namespace
+
+TUserSettingsFile TUserSettingsFile::For(const std::string& longProgramPath,
+                                         const std::string& firstArgument) {
+    return {UserSettingsFileName(longProgramPath), SettingsAllowed(longProgramPath, firstArgument)};
+}
+
+TUserSettingsFile TUserSettingsFile::ForProgram() {
+    return For(LongProgramPath(), FirstProgramArgument());
+}
+
+std::string UserSettingsFileName(const std::string& longProgramPath) {
+    return ChangeFileExt(longProgramPath, ".ini");
+}
+
+bool SettingsAllowed(const std::string& longProgramPath, const std::string& firstArgument) {
+    return UpperCase(ExtractFileExt(longProgramPath)) == ".SCR" || UpperCase(firstArgument) == "/C";
+}
+
+void LoadUserSettings(TQMCProject& project, const TUserSettingsFile& file) {
+    if (!FileExists(file.FileName))
+        return;
+    TIniFile ini(file.FileName);
+    TQMCSetting& s = project.Setting;
+    TShowSettings defaults;
+    defaults.ImageSize = -1;
+    defaults.ImageMode = s.ShowImageMode;
+    defaults.Speed = -1;
+    defaults.Sound = s.Sound;
+    defaults.Music = s.Music;
+    defaults.Transition = s.Transition;
+    defaults.Duration = s.Duration;
+    defaults.DirectX = true;
+    defaults.DirectXQuality = 1;
+    TShowSettings user = ReadShowSettings(ini, defaults);
+
+    auto& included = project.FileList.Included;
+    int index = ini.ReadInteger(kSetting, "Index", 0);
+    if (!IsPosition(index, included.size()))
+        index = 0;
+    if (user.ImageMode == 3 && IsPosition(index, included.size()) && included[index] == "TRUE")
+        for (std::size_t i = 0; i < included.size(); ++i)
+            included[i] = static_cast<int>(i) == index ? "TRUE" : "FALSE";
+    if (user.ImageMode == 2)
+        for (const std::string& key : ini.ReadSection(kFiles))
+            if (auto position = ParseInteger(key);
+                position && IsPosition(*position, included.size()))
+                included[*position] = "FALSE";
+
+    ApplyShowSettings(project, user, true);
+}
+
+void ApplyShowSettings(TQMCProject& project, const TShowSettings& settings, bool withDisplayPath) {
+    TQMCSetting& s = project.Setting;
+    s.ShowImageMode = settings.ImageMode;
+    s.Duration = settings.Duration;
+    s.Sound = settings.Sound;
+    s.Music = settings.Music;
+    s.Transition = settings.Transition;
+    if (withDisplayPath) {
+        s.DirectX = settings.DirectX;
+        s.DirectXQuality = settings.DirectXQuality;
+    }
+    if (IsPosition(settings.Speed, SpeedTable.size()))
+        s.Speed = SpeedTable[settings.Speed];
+    if (settings.ImageSize != -1) {
+        s.Stretch = settings.ImageSize > 0;
+        s.Proportional = settings.ImageSize == 2;
+    }
+}
+
+bool ReadUserSettings(const TQMCProject& project, TShowSettings& settings,
+                      const TUserSettingsFile& file) {
+    settings = ProjectShowSettings(project.Setting);
+    if (!file.Allowed)
+        return false;
+    if (FileExists(file.FileName))
+        settings = ReadShowSettings(TIniFile(file.FileName), settings);
+    return true;
+}
+
+void SaveUserSettings(const TShowSettings& settings, const TUserSettingsFile& file) {
+    if (!file.Allowed)
+        return;
+    TIniFile ini(file.FileName);
+    ini.WriteInteger(kSetting, "ImageSize", settings.ImageSize);
+    ini.WriteInteger(kSetting, "ImageMode", settings.ImageMode);
+    ini.WriteInteger(kSetting, "Speed", settings.Speed);
+    ini.WriteBool(kSetting, "Sound", settings.Sound);
+    ini.WriteBool(kSetting, "Music", settings.Music);
+    ini.WriteBool(kSetting, "Transition", settings.Transition);
+    ini.WriteInteger(kSetting, "Duration", settings.Duration);
+    ini.WriteBool(kSetting, "DirectX", settings.DirectX);
+    ini.WriteInteger(kSetting, "DirectXQuality", settings.DirectXQuality);
+}
+
+void SaveCurrentIndex(int index, const TUserSettingsFile& file) {
+    if (file.Allowed)
+        TIniFile(file.FileName).WriteInteger(kSetting, "Index", index);
+}
+
+void SaveExcludedPictures(const std::vector<TPictureCheck>& checks, const TUserSettingsFile& file) {
+    if (!file.Allowed)
+        return;
+    TIniFile ini(file.FileName);
+    ini.EraseSection(kFiles);
+    for (std::size_t i = 0; i < checks.size(); ++i)
+        if (checks[i].Available && !checks[i].Checked)
+            ini.WriteString(kFiles, std::to_string(i), "");
+}
+
+int ReadCurrentIndex(int pictureCount, const TUserSettingsFile& file) {
+    if (!file.Allowed)
+        return 0;
+    int index = TIniFile(file.FileName).ReadInteger(kSetting, "Index", 0);
+    return index >= 0 && index < pictureCount ? index : 0;
+}
+
+std::vector<int> ReadExcludedPictures(const TUserSettingsFile& file) {
+    std::vector<int> positions;
+    if (!file.Allowed)
+        return positions;
+    for (const std::string& key : TIniFile(file.FileName).ReadSection(kFiles))
+        if (auto position = ParseInteger(key))
+            positions.push_back(*position);
+    return positions;
+}
+
+std::string GetProgramFilesFolder() {
+    return IncludeTrailingSeparator(ProgramFilesDir());
+}
+
+std::string GetCommonFolder() {
+    std::string folder = GetProgramFilesFolder();
+    return folder.empty() ? folder : folder + "Brellix/Common/";
+}
+
+} // namespace ml
