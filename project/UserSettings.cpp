@@ -169,14 +169,10 @@ int ReadCurrentIndex(int pictureCount, const TUserSettingsFile& file) {
     return index >= 0 && index < pictureCount ? index : 0;
 }
 
-std::vector<int> ReadExcludedPictures(const TUserSettingsFile& file) {
-    std::vector<int> positions;
+std::vector<std::string> ReadExcludedPictureKeys(const TUserSettingsFile& file) {
     if (!file.Allowed)
-        return positions;
-    for (const std::string& key : TIniFile(file.FileName).ReadSection(kFiles))
-        if (auto position = ParseInteger(key))
-            positions.push_back(*position);
-    return positions;
+        return {};
+    return TIniFile(file.FileName).ReadSection(kFiles);
 }
 
 std::string GetProgramFilesFolder() {
