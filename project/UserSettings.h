@@ -68,10 +68,10 @@ void SaveExcludedPictures(const std::vector<TPictureCheck>& checks,
 // "Index" for a window with pictureCount pictures: 0 when absent or not a valid position.
 int ReadCurrentIndex(int pictureCount,
                      const TUserSettingsFile& file = TUserSettingsFile::ForProgram());
-// The positions listed in [Files] (unticked favourites), as written; callers skip those
-// outside their list.
-std::vector<int>
-ReadExcludedPictures(const TUserSettingsFile& file = TUserSettingsFile::ForProgram());
+// The key names of [Files] (the unticked favourites' positions as written), in file order;
+// nothing when the settings may not be read.
+std::vector<std::string>
+ReadExcludedPictureKeys(const TUserSettingsFile& file = TUserSettingsFile::ForProgram());
 
 // The shared folders of installed programs; "" when the system names none.
 std::string GetProgramFilesFolder();
