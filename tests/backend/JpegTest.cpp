@@ -1,0 +1,107 @@
+#include "backend/Jpeg.h"
+
+#include "platform/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace ml {
+namespace {
+
+TBitmap FourQuadrants(int w, int h) {
+    TBitmap b(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const bool right = x >= w / 2, bottom = y >= h / 2;
+            b.SetPixel(x, y,
+                       bottom ? (right ? 0xFFFFFF : 0x0000FF) : (right ? 0x00FF00 : 0xFF0000));
+        }
+    return b;
+}
+
+int ChannelDistance(std::uint32_t a, std::uint32_t b) {
+    int worst = 0;
+    for (int shift = 0; shift <= 16; shift += 8)
+        worst = std::max(worst, std::abs(int((a >> shift) & 0xFF) - int((b >> shift) & 0xFF)));
+    return worst;
+}
+
+TEST(Jpeg, RoundTripKeepsSizeAndColoursInTheirPlaces) {
+    // Catches swapped red/blue bytes, flipped rows and lost size.
+    const TBitmap source = FourQuadrants(64, 48);
+    const TBitmap decoded = DecodeJpeg(EncodeJpeg(source, 95));
+    ASSERT_EQ(decoded.Width(), 64);
+    ASSERT_EQ(decoded.Height(), 48);
+    for (auto [x, y] : {std::pair{8, 8}, {56, 8}, {8, 40}, {56, 40}})
+        EXPECT_LE(ChannelDistance(decoded.Pixel(x, y), source.Pixel(x, y)), 8)
+            << "at " << x << "," << y;
+}
+
+TEST(Jpeg, DecodedPixelsAreOpaque) {
+    // The top byte must be set so that the bitmap paints as an opaque image.
+    const TBitmap decoded = DecodeJpeg(EncodeJpeg(FourQuadrants(16, 16), 80));
+    EXPECT_EQ(decoded.ScanLine(0)[0] & 0xFF000000u, 0xFF000000u);
+}
+
+TEST(Jpeg, OddSizesAndExtremeQualitiesEncode) {
+    for (int quality : {-5, 1, 100, 500}) {
+        const TBitmap decoded = DecodeJpeg(EncodeJpeg(FourQuadrants(7, 3), quality));
+        EXPECT_EQ(decoded.Width(), 7);
+        EXPECT_EQ(decoded.Height(), 3);
+    }
+}
+
+TEST(Jpeg, BadDataRaisesInvalidGraphicWithTheDecodersText) {
+    const std::string good = EncodeJpeg(FourQuadrants(32, 32), 90);
+    struct Row {
+        const char* name;
+        std::string data;
+    };
+    const Row rows[] = {
+        {"empty", ""},
+        {"not a JPEG", "GIF89a and some more bytes"},
+        {"only the start marker", good.substr(0, 2)},
+        {"header cut short", good.substr(0, 40)},
+    };
+    for (const Row& row : rows) {
+        try {
+            DecodeJpeg(row.data);
+            ADD_FAILURE() << row.name << ": no error";
+        } catch (const EInvalidGraphic& e) {
+            EXPECT_FALSE(e.Message().empty()) << row.name;
+        }
+    }
+}
+
+TEST(Jpeg, TruncatedPixelDataStillDecodes) {
+    // A stream cut after its header decodes with the missing part filled in, as viewers show it.
+    TBitmap noisy(128, 128);
+    for (int y = 0; y < 128; ++y)
+        for (int x = 0; x < 128; ++x)
+            noisy.SetPixel(x, y, (x * 7919u + y * 104729u) * 2654435761u & 0xFFFFFF);
+    const std::string good = EncodeJpeg(noisy, 90);
+    const std::size_t header = good.find("\xFF\xDA");
+    ASSERT_LT(header + 1000, good.size());
+    const TBitmap decoded = DecodeJpeg(good.substr(0, header + 1000));
+    EXPECT_EQ(decoded.Width(), 128);
+}
+
+TEST(Jpeg, OversizedHeaderIsRefusedBeforeDecoding) {
+    // Patch the frame header of a small stream to claim 20000 x 20000.
+    std::string data = EncodeJpeg(FourQuadrants(8, 8), 90);
+    const std::size_t sof = data.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    for (std::size_t at : {sof + 5, sof + 7}) {
+        data[at] = char(20000 >> 8);
+        data[at + 1] = char(20000 & 0xFF);
+    }
+    EXPECT_THROW(DecodeJpeg(data), EInvalidGraphic);
+}
+
+TEST(Jpeg, EmptyBitmapCannotBeEncoded) {
+    EXPECT_THROW(EncodeJpeg(TBitmap(), 90), EInvalidGraphic);
+}
+
+} // namespace
+} // namespace ml
