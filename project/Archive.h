@@ -16,15 +16,41 @@ struct TArchiveLocation {
     std::int32_t Count = 0;  // item count stored there
 };
 
+// The marker as the program holds it. Containers store each character plus one, so that
+// the stored form never occurs in the program's own code or data.
+inline constexpr char kArchiveMarker[] = "{QMRESROURCE}";
+inline constexpr std::size_t kArchiveMarkerLength = sizeof kArchiveMarker - 1;
+
 // Scans a file for the first archive marker.
 TArchiveLocation FindArchive(const std::string& path);
-// Writes up to names.size() items of the archive in path to the given files, in order.
+// Writes up to names.size() items of the archive in path to the given files, in order. An
+// empty name skips its item. Output files are created without following a symbolic link,
+// and a name that is the archive itself is skipped.
 void ExtractArchive(const std::string& path, const std::vector<std::string>& names);
+
+// Where a line of the file list is extracted inside a folder: its file-name part, or ""
+// (nothing is written or deleted) when that part is empty, "." or "..".
+std::string SafeItemName(const std::string& line);
+// Extracts the four items of the program's appended archive into folder (ending in "/") and
+// then the files of "QMFiles.res" under their safe names. Returns the lines of
+// "QMFilenames.res" (empty when there is none).
+std::vector<std::string> ExtractProjectFiles(const std::string& programPath,
+                                             const std::string& folder);
 
 // Extracts the program's appended project into its scratch folder and fills the project,
 // pointing every file reference into that folder.
 void ExtractProject(TQMCProject& project, const std::string& programPath);
 // Deletes what ExtractProject wrote for that program, and the folder when it is then empty.
 void RemoveExtractedFiles(const TQMCProject& project, const std::string& programPath);
+
+// One item of a container as it lies in the file: where its content starts, the size stored
+// for it (a negative size reads as 0) and how much of it the file really holds.
+struct TArchiveItemInfo {
+    std::int64_t Offset = 0;
+    std::int32_t Size = 0;
+    std::int64_t Available = 0;
+};
+// The items of the first container in path, as far as the file holds their sizes.
+std::vector<TArchiveItemInfo> ListArchive(const std::string& path);
 
 } // namespace ml

@@ -1,0 +1,88 @@
+#include "project/QMCProject.h"
+
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "platform/Strings.h"
+#include "project/Archive.h"
+
+namespace ml {
+
+void TQMCFileList::LoadFromFile(const std::string& path) {
+    TIniFile ini(path);
+    FileNames = ini.ReadSection("FileList");
+    Included.clear();
+    for (const auto& name : FileNames)
+        Included.push_back(ini.ReadBool("FileList", name, false) ? "TRUE" : "FALSE");
+}
+
+void TQMCSetting::LoadFromFile(const std::string& path) {
+    TIniFile ini(path);
+    // Every key falls back on the field's current value, so an absent or unreadable key
+    // keeps what the constructor set.
+    auto text = [&](const char* section, const char* key, std::string& field) {
+        field = ini.ReadString(section, key, field);
+    };
+    auto flag = [&](const char* section, const char* key, bool& field) {
+        field = ini.ReadBool(section, key, field);
+    };
+    auto number = [&](const char* section, const char* key, int& field) {
+        field = ini.ReadInteger(section, key, field);
+    };
+
+    text("General", "ProductName", ProductName);
+    text("General", "Publisher", Publisher);
+    text("General", "Website", Website);
+
+    flag("Default", "Stretch", Stretch);
+    flag("Default", "Proportional", Proportional);
+    flag("Default", "Sound", Sound);
+    flag("Default", "Music", Music);
+    flag("Default", "Random", Random);
+    number("Default", "Duration", Duration);
+    flag("Default", "Transition", Transition);
+    number("Default", "Speed", Speed);
+    number("Default", "ShowImageMode", ShowImageMode);
+    flag("Default", "DirectX", DirectX);
+    number("Default", "DirectXQuality", DirectXQuality);
+    flag("Default", "Animation", Animation);
+    flag("Default", "Zoom", Zoom);
+    flag("Default", "LivingZoom", LivingZoom);
+    number("Default", "ZoomDuration", ZoomDuration);
+    flag("Default", "AutoWallpaper", AutoWallpaper);
+
+    text("Advance", "PreviewFile", PreviewFile);
+    text("Advance", "MusicFile", MusicFile);
+    number("Advance", "MusicMode", MusicMode);
+
+    number("Build", "BuildMethod", BuildMethod);
+    text("Build", "BuildFileName", BuildFileName);
+    flag("Build", "BuildSmallThumbs", BuildSmallThumbs);
+    text("Build", "BuildIcon", BuildIcon);
+    text("Build", "BuildInstall", BuildInstall);
+}
+
+void TUISetting::LoadFromFile(const std::string& path) {
+    UIFile = TIniFile(path).ReadString("UI", "UIFile", "");
+}
+
+void TQMCProject::LoadFromFile(const std::string& path) {
+    // The three texts pass through scratch files in the user's private temporary folder,
+    // not the extraction folder, so the clean-up of that folder never has to know them.
+    std::string name = ExtractFileName(path);
+    std::string stem = name.substr(0, name.size() - ExtractFileExt(name).size()) + ".";
+    std::string prefix = TempPath() + "QM" + stem + "~";
+    std::vector<std::string> scratch = {prefix + "1.tmp", prefix + "2.tmp", prefix + "3.tmp"};
+    // Leftovers of an earlier run must not stand in for items this container lacks.
+    for (const auto& file : scratch)
+        DeleteFile(file);
+
+    ExtractArchive(path, scratch);
+    FileList.LoadFromFile(scratch[0]);
+    Setting.LoadFromFile(scratch[1]);
+    UISetting.LoadFromFile(scratch[2]);
+
+    for (const auto& file : scratch)
+        DeleteFile(file);
+}
+
+} // namespace ml
