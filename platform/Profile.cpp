@@ -21,7 +21,12 @@ struct Document {
             return doc;
         std::ostringstream buffer;
         buffer << in.rdbuf();
-        doc.lines = SplitLines(buffer.str());
+        std::string text = buffer.str();
+        // Editors on other systems like to start a text with a byte-order mark; it would
+        // otherwise hide the first section header.
+        if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+            text.erase(0, 3);
+        doc.lines = SplitLines(text);
         return doc;
     }
 
@@ -201,6 +206,15 @@ bool TIniFile::ValueExists(const std::string& section, const std::string& key) c
 
 bool TIniFile::WriteString(const std::string& section, const std::string& key,
                            const std::string& value) {
+    // A line break would start a new line of the file: a value could then plant keys or
+    // whole sections, and a key holding "=" would read back as another key.
+    auto breaksLine = [](const std::string& text) {
+        return text.find_first_of("\r\n") != std::string::npos;
+    };
+    if (breaksLine(section) || breaksLine(key) || breaksLine(value) ||
+        section.find(']') != std::string::npos || key.find('=') != std::string::npos ||
+        Trim(key).empty())
+        return false;
     Document doc = Document::Load(FileName);
     std::string line = key + "=" + value;
     std::size_t h = doc.FindSection(section);

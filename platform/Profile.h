@@ -37,7 +37,9 @@ public:
     bool ValueExists(const std::string& section, const std::string& key) const;
 
     // Writes create the file and the section when they are missing. They report false when
-    // the file cannot be written; callers that must stay silent ignore it.
+    // the file cannot be written, or when a name or value would not read back as written
+    // (a line break anywhere, "]" in a section name, "=" in a key, an empty key); callers
+    // that must stay silent ignore it.
     bool WriteString(const std::string& section, const std::string& key, const std::string& value);
     bool WriteInteger(const std::string& section, const std::string& key, int value);
     bool WriteBool(const std::string& section, const std::string& key, bool value);
