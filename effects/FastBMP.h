@@ -28,15 +28,13 @@ struct TBitmapInfoHeader {
 
 class TFastBMP : public TFastRGB {
 public:
-    // Largest side accepted; keeps every byte count inside 32 bits.
-    static constexpr int kMaxSide = 32767;
-
     TFastBMP() = default;
     TFastBMP(int width, int height) { Allocate(width, height); }
 
     const TBitmapInfoHeader& Header() const { return FHeader; }
 
-    // Raises EInvalidOperation for a negative size or a side above kMaxSide.
+    // Raises EInvalidOperation for a negative size or one whose bytes would not fit the
+    // 32-bit size fields.
     void Allocate(int width, int height) override;
     // Sizes the buffer to the bitmap and copies its pixels (0x00RRGGBB, top-down) in.
     void LoadFromBitmap(const TBitmap& bitmap);
