@@ -1,12 +1,15 @@
 #include "project/Project.h"
 
 #include "backend/Jpeg.h"
+#include "effects/FastBMP.h"
 #include "platform/Exceptions.h"
 #include "platform/Messages.h"
 #include "project/FileLoader.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
+#include <limits>
 
 namespace ml {
 
@@ -51,6 +54,14 @@ void DecodeAreaMap(const std::vector<std::int32_t>& values, TBitmap& map) {
             length -= count;
         }
     }
+}
+
+// Rounds to the nearest integer, halves to even, and keeps the result inside 32 bits so that a
+// wild value from a file cannot overflow.
+int RoundToInt(double value) {
+    constexpr double low = std::numeric_limits<std::int32_t>::min();
+    constexpr double high = std::numeric_limits<std::int32_t>::max();
+    return static_cast<int>(std::clamp(std::nearbyint(value), low, high));
 }
 
 } // namespace
@@ -124,6 +135,42 @@ bool TProject::LoadHeader(const std::string& path) {
 
 int TProject::SoundCount() const {
     return UsedSoundSlots(Sounds);
+}
+
+void TProject::FitToDisplay(bool keepAspect, int width, int height) {
+    const int pictureWidth = Picture.Width();
+    const int pictureHeight = Picture.Height();
+    // Without a picture or a target there is no ratio to scale by.
+    if (pictureWidth < 1 || pictureHeight < 1 || width < 1 || height < 1)
+        return;
+    if (keepAspect) {
+        const double ratio = static_cast<double>(pictureWidth) / pictureHeight;
+        if (pictureWidth > std::int64_t{pictureHeight} * width / height)
+            height = std::max(1, RoundToInt(width / ratio));
+        else
+            width = std::max(1, RoundToInt(height * ratio));
+    }
+
+    // Wave sizes are in pixels of the picture, so they grow and shrink with it: the amplitude
+    // with the width, the row jitter with the height.
+    for (TWaveParam& wave : WaveParams) {
+        wave.Amplitude = RoundToInt(static_cast<double>(wave.Amplitude) * width / pictureWidth);
+        wave.JitterRange =
+            RoundToInt(static_cast<double>(wave.JitterRange) * height / pictureHeight);
+    }
+
+    TFastBMP source;
+    source.LoadFromBitmap(Picture);
+    TFastBMP scaled(width, height);
+    source.ScaleBilinearInto(scaled);
+    Picture.SetSize(width, height);
+    scaled.PaintAt(Picture, 0, 0);
+
+    // The area map must keep pure area colours: a blended edge pixel would belong to no area
+    // or to the wrong one, so it is stretched by repeating and dropping pixels only.
+    if (!AreaMap.Empty())
+        AreaMap = TBitmap(
+            AreaMap.ToImage().scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation));
 }
 
 } // namespace ml
