@@ -149,6 +149,24 @@ void TFastBMP::Allocate(int width, int height) {
     FHeader.Height = height;
 }
 
+void TFastBMP::Swap(TFastBMP& other) noexcept {
+    std::swap(FRowPadding, other.FRowPadding);
+    std::swap(FRowStride, other.FRowStride);
+    std::swap(FImageSize, other.FImageSize);
+    std::swap(FWidth, other.FWidth);
+    std::swap(FHeight, other.FHeight);
+    std::swap(FRows, other.FRows);
+    std::swap(FBits, other.FBits);
+    std::swap(FHeader, other.FHeader);
+    std::swap(FStorage, other.FStorage);
+}
+
+TFastBMP& TFastBMP::operator=(TFastBMP&& other) noexcept {
+    TFastBMP taken(std::move(other));
+    Swap(taken);
+    return *this;
+}
+
 void TFastBMP::LoadFromBitmap(const TBitmap& bitmap) {
     Allocate(bitmap.Width(), bitmap.Height());
     if (FBits == nullptr)

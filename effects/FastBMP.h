@@ -30,6 +30,9 @@ class TFastBMP : public TFastRGB {
 public:
     TFastBMP() = default;
     TFastBMP(int width, int height) { Allocate(width, height); }
+    // Moving hands the pixels over; the moved-from buffer is left empty (0 x 0).
+    TFastBMP(TFastBMP&& other) noexcept { Swap(other); }
+    TFastBMP& operator=(TFastBMP&& other) noexcept;
 
     const TBitmapInfoHeader& Header() const { return FHeader; }
 
@@ -55,6 +58,8 @@ public:
     void TileInto(TFastRGB& dst) const override;
 
 private:
+    void Swap(TFastBMP& other) noexcept;
+
     TBitmapInfoHeader FHeader;
     std::unique_ptr<std::uint8_t[]> FStorage;
 };
