@@ -148,6 +148,7 @@ TProfile CrownProfile(const TProfile& base, std::uint64_t seed, double minRadius
     const int width = static_cast<int>(base.size());
     TProfile top = base;
     TDemoRandom random(seed);
+    const TValueNoise leaves(static_cast<std::uint32_t>(seed) + 9);
     for (double cx = -maxRadius; cx < width + maxRadius; cx += spacing * random.Range(0.4, 1.2)) {
         const double r = random.Range(minRadius, maxRadius);
         const double ground = base[std::clamp(static_cast<int>(cx), 0, width - 1)];
@@ -160,7 +161,10 @@ TProfile CrownProfile(const TProfile& base, std::uint64_t seed, double minRadius
             for (int x = std::max(0, static_cast<int>(lx - lr));
                  x <= std::min(width - 1, static_cast<int>(lx + lr)); ++x) {
                 const double dx = x - lx;
-                top[x] = std::min(top[x], ly - std::sqrt(std::max(0.0, lr * lr - dx * dx)));
+                // Leaves break the outline into small clumps.
+                const double clumps = (leaves.Fbm(x * 0.15, ly * 0.1, 3) - 0.5) * lr * 0.35;
+                top[x] =
+                    std::min(top[x], ly - std::sqrt(std::max(0.0, lr * lr - dx * dx)) + clumps);
             }
         }
     }
@@ -222,6 +226,7 @@ void PaintReeds(TRaster& raster, std::uint64_t seed, int x0, int x1, const TProf
 void PaintWater(TRaster& raster, const TAreaLayer& areas, int waterline, const TWaterStyle& style) {
     const TValueNoise streaks(style.Seed);
     const TValueNoise wobble(style.Seed + 101);
+    const TValueNoise facets(style.Seed + 202);
     const int height = raster.Height();
     for (int y = std::max(0, waterline); y < height; ++y) {
         const float t = WaterDepth(y, waterline, height);
@@ -234,18 +239,26 @@ void PaintWater(TRaster& raster, const TAreaLayer& areas, int waterline, const T
             if (areas.Get(x, y) == 0) {
                 continue;
             }
-            const double sway = (wobble.Fbm(x * 0.02, distance * 2.0, 3) - 0.5) * 6.0 * t;
+            const double sway = (wobble.Fbm(x * 0.02, distance * 2.0, 3) - 0.5) * style.Sway * t;
             const int sx = std::clamp(static_cast<int>(x + sway), 0, raster.Width() - 1);
+            // Each wave facet is tilted a little and so mirrors a slightly different row.
+            const double facet =
+                (facets.Fbm((x - raster.Width() / 2.0) * 0.03 / (0.15 + t), distance * 4.0, 3) -
+                 0.5) *
+                2.0 * style.Roughness * (0.15 + t);
+            const int mirrorRow = 2 * waterline - 1 - y + static_cast<int>(std::lround(facet));
             TColor mirrored{};
             int taken = 0;
             for (int k = -smear; k <= smear; ++k) {
-                const int sy = std::clamp(2 * waterline - 1 - y + k, 0, waterline - 1);
+                const int sy = std::clamp(mirrorRow + k, 0, waterline - 1);
                 mirrored = mirrored + raster.At(sx, sy);
                 ++taken;
             }
             mirrored = mirrored * (style.Darken / taken);
             TColor c = Mix(style.Body, mirrored, reflect);
-            const double n = streaks.Fbm(x * 0.0035 * (1.0 + 2.0 * (1.0 - t)), distance * 1.6, 4);
+            // Measured from the middle so that the changing scale does not shear the streaks.
+            const double u = (x - raster.Width() / 2.0) * 0.0035 * (1.0 + 2.0 * (1.0 - t));
+            const double n = streaks.Fbm(u, distance * 1.6, 4);
             const float ripple = static_cast<float>(n - 0.5) * 2.0f * style.Ripples;
             c = c * (1.0f + ripple);
             raster.At(x, y) = c;
@@ -268,7 +281,7 @@ void PaintLightPath(TRaster& raster, const TAreaLayer& areas, double x, int from
             const double u = (px - x) / halfWidth;
             const float core = static_cast<float>(std::exp(-u * u * 1.5));
             // Glints are short horizontal dashes: wave crests facing the light.
-            const double g = glints.Fbm(px * 0.09 / (0.3 + t), distance * 3.0, 3);
+            const double g = glints.Fbm((px - x) * 0.06 / (0.2 + t), distance * 3.0 + y * 0.12, 3);
             const float glint = SmoothStep(0.5f, 0.72f, static_cast<float>(g));
             raster.Add(px, y, color * (strength * core * (0.15f + glint)));
         }

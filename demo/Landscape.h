@@ -73,6 +73,8 @@ struct TWaterStyle {
     float Darken = 0.85;     // the reflection is always a little darker than the original
     float Ripples = 0.12;    // strength of the long horizontal ripple streaks
     float Smear = 2.0;       // rows of vertical smear in the reflection near the viewer
+    float Sway = 6.0;        // pixels the reflection wanders sideways near the viewer
+    float Roughness = 0.0;   // rows by which wave facets scatter the reflection near the viewer
 };
 // Paints every pixel of the given area with the mirror image of the scene about the row
 // waterline, tinted and rippled. Must run after everything above the shore is painted.
