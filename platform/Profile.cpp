@@ -248,13 +248,16 @@ bool TIniFile::WriteBool(const std::string& section, const std::string& key, boo
 
 bool TIniFile::EraseSection(const std::string& section) {
     Document doc = Document::Load(FileName);
-    std::size_t h = doc.FindSection(section);
-    if (h == doc.lines.size())
-        return true;
-    std::size_t end = doc.SectionEnd(h);
-    doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(h),
-                    doc.lines.begin() + static_cast<std::ptrdiff_t>(end));
-    return doc.Save(FileName);
+    // Every copy goes: reads take the first, so erasing only that one would bring an older
+    // copy back to life.
+    bool erased = false;
+    for (std::size_t h = doc.FindSection(section); h != doc.lines.size();
+         h = doc.FindSection(section)) {
+        doc.lines.erase(doc.lines.begin() + static_cast<std::ptrdiff_t>(h),
+                        doc.lines.begin() + static_cast<std::ptrdiff_t>(doc.SectionEnd(h)));
+        erased = true;
+    }
+    return !erased || doc.Save(FileName);
 }
 
 } // namespace ml

@@ -110,6 +110,11 @@ TEST_F(ProfileTest, WritesCreateUpdateAndEraseWithCrLfLines) {
     ASSERT_TRUE(ini.WriteInteger("setting", "SPEED", 12)); // replaced where it stands
     EXPECT_EQ(ReadWholeFile(ini.Path()),
               "[Setting]\r\nSPEED=12\r\nMusic=0\r\n\r\n[Files]\r\na.qmp=0\r\n");
+    ASSERT_TRUE(ini.WriteString("Other", "x", "1"));
+    ASSERT_TRUE(
+        TIniFile(Dir.Write("dup.ini", ReadWholeFile(ini.Path()) + "[setting]\r\nSpeed=3\r\n"))
+            .EraseSection("Setting"));
+    EXPECT_FALSE(TIniFile(Dir.File("dup.ini")).SectionExists("Setting")); // no older copy returns
     ASSERT_TRUE(ini.EraseSection("SETTING"));
     EXPECT_FALSE(ini.SectionExists("Setting"));
     EXPECT_EQ(ini.ReadString("Files", "a.qmp", ""), "0");

@@ -1,0 +1,61 @@
+// Treats arbitrary bytes as a program file with an appended project and runs the whole
+// extraction and clean-up on it. Besides crashes and out-of-bounds reads this checks the
+// promise that matters most: whatever the archive says, every file lands in the scratch
+// folder and the clean-up leaves nothing behind.
+
+#include "project/Archive.h"
+#include "platform/Paths.h"
+#include "project/QMCProject.h"
+
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+// The private temporary folder for every run, empty between inputs.
+const std::string& Root() {
+    static const std::string root = [] {
+        std::string pattern = std::filesystem::temp_directory_path().string() + "/mlfuzz-XXXXXX";
+        if (!mkdtemp(pattern.data()))
+            std::abort();
+        setenv("XDG_RUNTIME_DIR", pattern.c_str(), 1);
+        return pattern + "/";
+    }();
+    return root;
+}
+
+int ProgramFile() {
+    static const int fd = memfd_create("program.scr", 0);
+    return fd;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string& root = Root();
+    const int fd = ProgramFile();
+    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size))
+        return 0;
+    const std::string program = "/proc/self/fd/" + std::to_string(fd);
+
+    ml::TArchiveLocation location = ml::FindArchive(program);
+    if (location.Found &&
+        (location.Offset < 13 || static_cast<std::size_t>(location.Offset) > size))
+        __builtin_trap();
+    (void)ml::ListArchive(program);
+
+    ml::TQMCProject project;
+    ml::ExtractProject(project, program);
+    for (const auto& name : project.FileList.FileNames)
+        if (name.rfind(root, 0) != 0)
+            __builtin_trap();
+    ml::RemoveExtractedFiles(project, program);
+
+    if (!std::filesystem::is_empty(root))
+        __builtin_trap();
+    return 0;
+}

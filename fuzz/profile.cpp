@@ -1,0 +1,49 @@
+// Reads arbitrary bytes as a settings file through every profile call the program makes,
+// and checks that a write is always read back as written.
+
+#include "platform/Profile.h"
+#include "project/QMCProject.h"
+
+#include <cstdint>
+#include <string>
+#include <sys/mman.h>
+#include <unistd.h>
+
+namespace {
+
+int SettingsFile() {
+    static const int fd = memfd_create("settings.ini", 0);
+    return fd;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const int fd = SettingsFile();
+    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size))
+        return 0;
+    const std::string path = "/proc/self/fd/" + std::to_string(fd);
+    const std::string text(reinterpret_cast<const char*>(data), size);
+
+    (void)ml::ParseInteger(text);
+    ml::TQMCFileList list;
+    list.LoadFromFile(path);
+    if (list.FileNames.size() != list.Included.size())
+        __builtin_trap();
+    ml::TQMCSetting setting;
+    setting.LoadFromFile(path);
+    ml::TUISetting ui;
+    ui.LoadFromFile(path);
+
+    ml::TIniFile ini(path);
+    for (const auto& name : ini.ReadSection("Files"))
+        if (ini.ReadString("Files", name, "").size() > ml::TIniFile::kMaxValueLength)
+            __builtin_trap();
+    if (ini.WriteInteger("Setting", "Speed", 12) && ini.ReadInteger("setting", "SPEED", 0) != 12)
+        __builtin_trap();
+    if (ini.WriteString("Files", "a b.qmp", "0") && ini.ReadString("FILES", "A B.QMP", "") != "0")
+        __builtin_trap();
+    if (ini.EraseSection("Setting") && ini.SectionExists("Setting"))
+        __builtin_trap();
+    return 0;
+}
