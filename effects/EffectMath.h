@@ -1,0 +1,59 @@
+#pragma once
+// Small numeric rules the water and the weather share: angles are whole degrees, and every
+// floating-point value becomes a pixel by rounding to the nearest integer with ties to even.
+
+#include "project/SpeedTable.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <numbers>
+
+namespace ml {
+
+// cos of a whole number of degrees. The angle is reduced to 0..359 exactly first, so phases
+// that have grown large over hours lose no precision, and the quarter turns give exact 0 and
+// +-1: rain at a right angle then never creeps sideways by rounding noise.
+inline double CosDegrees(std::int64_t degrees) {
+    std::int64_t a = degrees % 360;
+    if (a < 0)
+        a += 360;
+    switch (a) {
+    case 0:
+        return 1.0;
+    case 90:
+    case 270:
+        return 0.0;
+    case 180:
+        return -1.0;
+    default:
+        return std::cos(static_cast<double>(a) * std::numbers::pi / 180.0);
+    }
+}
+
+// Nearest integer, ties to even (std::nearbyint in the default rounding mode). Values beyond
+// the range of a pixel coordinate saturate instead of overflowing.
+inline std::int64_t RoundEven(double value) {
+    constexpr double kLimit = 4.0e18;
+    if (!(value > -kLimit)) // also catches NaN
+        return value != value ? 0 : -static_cast<std::int64_t>(kLimit);
+    if (value > kLimit)
+        return static_cast<std::int64_t>(kLimit);
+    return static_cast<std::int64_t>(std::nearbyint(value));
+}
+
+// A pixel coordinate from a particle position: rounded, and kept within a range that no
+// picture reaches so that later integer sums cannot overflow.
+inline int RoundCoordinate(double value) {
+    return static_cast<int>(std::clamp<std::int64_t>(RoundEven(value), -1000000000, 1000000000));
+}
+
+// Per-frame speed of rain and snow: the weather's table speed scaled by the picture's speed
+// percentage. An index outside the table takes its nearest end, so a damaged file still
+// gives a sensible motion.
+inline double WeatherSpeed(int speedIndex, int speedPercent) {
+    int index = std::clamp(speedIndex, 0, static_cast<int>(SpeedTable.size()) - 1);
+    return SpeedTable[static_cast<std::size_t>(index)] / 100.0 * speedPercent / 100.0;
+}
+
+} // namespace ml
