@@ -1,0 +1,338 @@
+#include "effects/WaveGenerator.h"
+
+#include "effects/EffectMath.h"
+#include "platform/Clock.h"
+#include "platform/Exceptions.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+namespace ml {
+
+namespace {
+
+// Jitter and displacements come from files and may be far larger than any picture. They are
+// narrowed once to ranges that give the same clamped rows and columns but keep every sum of
+// the per-pixel work inside 32 bits: with |dy| <= 4 x Height, any jitter of 5 x Height or
+// more already sends both the target and the source row to row 0; with |dx| <= Width a
+// larger shift already lands on the first or last column.
+constexpr std::int64_t kDyLimit = 4;
+constexpr std::int64_t kJitterLimit = 5;
+
+int Clamp(int value, int low, int high) {
+    return value < low ? low : (value > high ? high : value);
+}
+
+} // namespace
+
+TWaveGenerator::TWaveGenerator() {
+    Out.SetPixelFormat(TPixelFormat::pf32bit);
+}
+
+TWaveGenerator::~TWaveGenerator() = default;
+
+void TWaveGenerator::SetProject(TProject& project) {
+    Project = &project;
+    Picture = &project.Picture;
+    AreaMap = &project.AreaMap;
+    Params = &project.WaveParams;
+    SpeedPercent = project.Speed;
+}
+
+void TWaveGenerator::SetWeather(bool enabled) {
+    WeatherEnabled = enabled;
+    WeatherFrame.reset();
+    SnowFall.reset();
+    RainFall.reset();
+    if (!enabled)
+        return;
+    // The copy starts as the current output, so that a frame shown before the first
+    // NextFrame (or while a zero period holds the water still) is the picture, not black.
+    WeatherFrame = std::make_unique<TBitmap>();
+    WeatherFrame->Assign(Out);
+    if (!Project)
+        return;
+    const TWeatherParam& weather = Project->Weather;
+    if (weather.Kind == 1) {
+        SnowFall = std::make_unique<TSnow>(Rnd);
+        SnowFall->Target = WeatherFrame.get();
+        SnowFall->SetCount(weather.Count);
+        SnowFall->Seed();
+    } else if (weather.Kind == 2) {
+        RainFall = std::make_unique<TRain>(Rnd);
+        RainFall->Length = 10;
+        RainFall->SetCount(100);
+        RainFall->Target = WeatherFrame.get();
+        RainFall->SetCount(weather.Count);
+        RainFall->Seed();
+    }
+}
+
+void TWaveGenerator::Initialize() {
+    if (!Project)
+        throw EInvalidOperation("The wave generator has no picture project");
+    FrameWidth = Picture->Width();
+    FrameHeight = Picture->Height();
+    if (FrameWidth == 0 || FrameHeight == 0)
+        FrameWidth = FrameHeight = 0;
+    Out.SetSize(FrameWidth, FrameHeight);
+    Rnd.Seed(FixedSeed ? *FixedSeed : Clock().GetTickCount());
+    Phase = {};
+    BuildAreaIndex();
+    BuildJitter();
+    NextFrame();
+    ResetOutput();
+}
+
+int TWaveGenerator::AreaIndex(int x, int y) const {
+    if (x < 0 || y < 0 || x >= FrameWidth || y >= FrameHeight)
+        return -1;
+    return Areas[static_cast<std::size_t>(y) * FrameWidth + x];
+}
+
+// One 16-bit area index per pixel makes the area test of the per-pixel work a single read;
+// the runs let a frame walk each row area by area without testing pixels outside the water.
+void TWaveGenerator::BuildAreaIndex() {
+    First.fill(kEmptyFirstRow);
+    Last.fill(kEmptyLastRow);
+    const std::size_t w = static_cast<std::size_t>(FrameWidth);
+    Areas.assign(w * static_cast<std::size_t>(FrameHeight), -1);
+    Runs.clear();
+    RowRuns.assign(static_cast<std::size_t>(FrameHeight) + 1, 0);
+    // A map of another size than the picture counts as no area where it has no pixels.
+    const int mapWidth = std::min(FrameWidth, AreaMap->Width());
+    const int mapHeight = std::min(FrameHeight, AreaMap->Height());
+    for (int r = 0; r < FrameHeight; ++r) {
+        std::int16_t* areas = &Areas[static_cast<std::size_t>(r) * w];
+        if (r < mapHeight) {
+            const std::uint32_t* map = AreaMap->ScanLine(r);
+            for (int c = 0; c < mapWidth; ++c) {
+                const std::uint32_t value = map[c] & 0x00FFFFFFu;
+                for (int n = 1; n <= kAreaCount; ++n) {
+                    if (value != AreaColors[n])
+                        continue;
+                    First[n - 1] = std::min(First[n - 1], r);
+                    Last[n - 1] = std::max(Last[n - 1], r);
+                    areas[c] = static_cast<std::int16_t>(n - 1);
+                }
+            }
+        }
+        for (int c = 0; c < FrameWidth;) {
+            const int area = areas[c];
+            const int start = c;
+            while (c < FrameWidth && areas[c] == area)
+                ++c;
+            if (area >= 0)
+                Runs.push_back({start, c, area});
+        }
+        RowRuns[static_cast<std::size_t>(r) + 1] = Runs.size();
+    }
+}
+
+void TWaveGenerator::BuildJitter() {
+    const std::int64_t limit = kJitterLimit * FrameHeight;
+    for (int i = 0; i < kAreaCount; ++i) {
+        const int range = std::max((*Params)[static_cast<std::size_t>(i)].JitterRange, 0);
+        std::vector<int>& jitter = Jitter[static_cast<std::size_t>(i)];
+        jitter.assign(static_cast<std::size_t>(FrameWidth), 0);
+        if (range > 0)
+            for (int& j : jitter)
+                j = static_cast<int>(std::min<std::int64_t>(Rnd.Random(range), limit));
+        Jittered[static_cast<std::size_t>(i)] = range > 1;
+    }
+}
+
+// The row addresses are taken afresh every frame: a caller that copies a bitmap's image
+// (Qt shares image data until one side writes) must not leave us writing into a buffer that
+// is no longer the bitmap's.
+void TWaveGenerator::FetchRows() {
+    if (Picture->Width() != FrameWidth || Picture->Height() != FrameHeight ||
+        Out.Width() != FrameWidth || Out.Height() != FrameHeight)
+        throw EInvalidOperation("The picture changed size after the water was initialised");
+    PictureRows.resize(static_cast<std::size_t>(FrameHeight));
+    OutputRows.resize(static_cast<std::size_t>(FrameHeight));
+    const TBitmap& picture = *Picture;
+    for (int y = 0; y < FrameHeight; ++y) {
+        PictureRows[static_cast<std::size_t>(y)] = picture.ScanLine(y);
+        OutputRows[static_cast<std::size_t>(y)] = Out.ScanLine(y);
+    }
+}
+
+void TWaveGenerator::NextFrame() {
+    if (!Project)
+        return;
+    const auto& params = *Params;
+    // A period of 0 describes no wave at all; the water stands still, and so does the
+    // weather, until a picture with a real period comes.
+    for (const TWaveParam& p : params)
+        if (p.Period == 0)
+            return;
+
+    std::array<double, 4> amplitude{}, factor{}, amplitudeStep{}, factorStep{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        amplitude[i] = params[i].Amplitude;
+        factor[i] = params[i].WaveCount / (360.0 / params[i].Period);
+        // Perspective: the amplitude grows from 0 at the area's first row to the full value
+        // at its last, and the wave count shrinks by a tenth on the way down.
+        if (!params[i].Perspective)
+            continue;
+        amplitude[i] = 0;
+        const int rows = Last[i] - First[i];
+        amplitudeStep[i] =
+            rows != 0 ? static_cast<double>(params[i].Amplitude) / rows : params[i].Amplitude;
+        factorStep[i] = rows != 0 ? factor[i] / rows : factor[i];
+    }
+
+    if (FrameWidth > 0) {
+        FetchRows();
+        for (int y = 0; y < FrameHeight; ++y)
+            DisplaceRow(y, ComputeRowShifts(y, amplitude, factor, amplitudeStep, factorStep));
+    }
+
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::int64_t step = RoundEven(params[i].PhaseStep * (SpeedPercent / 100.0));
+        Phase[i] += params[i].Direction != 0 ? step : -step;
+    }
+
+    if (WeatherEnabled)
+        DrawWeather();
+}
+
+// Trigonometry runs twice per area per row, never per pixel.
+std::array<TWaveGenerator::TShift, 4> TWaveGenerator::ComputeRowShifts(
+    int y, std::array<double, 4>& amplitude, std::array<double, 4>& factor,
+    const std::array<double, 4>& amplitudeStep, const std::array<double, 4>& factorStep) {
+    const auto& params = *Params;
+    std::array<TShift, 4> shift{};
+    for (std::size_t i = 0; i < 4; ++i) {
+        if (y < First[i] || y > Last[i])
+            continue;
+        const TWaveParam& p = params[i];
+        if (p.Perspective) {
+            amplitude[i] += amplitudeStep[i];
+            factor[i] -= factorStep[i] / 10;
+        }
+        const std::int64_t phase =
+            RoundEven(static_cast<double>(FrameHeight - y) * factor[i] * 360.0 / FrameHeight +
+                      static_cast<double>(Phase[i]));
+        const std::int64_t dy = RoundEven(amplitude[i] * CosDegrees(phase % p.Period));
+        const std::int64_t dx = RoundEven(amplitude[i] * CosDegrees(phase % 360));
+        const std::int64_t dyLimit = kDyLimit * FrameHeight;
+        shift[i].Dy = p.Vertical ? static_cast<int>(std::clamp(dy, -dyLimit, dyLimit)) : 0;
+        shift[i].Dx = p.Horizontal
+                          ? static_cast<int>(std::clamp<std::int64_t>(dx, -FrameWidth, FrameWidth))
+                          : 0;
+    }
+    return shift;
+}
+
+// Every pixel of row y writes at most one output pixel, and a row only writes rows at or
+// above itself, so the runs of a row may go in any order; only the rows keep theirs.
+void TWaveGenerator::DisplaceRow(int y, const std::array<TShift, 4>& shift) {
+    const std::size_t end = RowRuns[static_cast<std::size_t>(y) + 1];
+    for (std::size_t r = RowRuns[static_cast<std::size_t>(y)]; r < end; ++r) {
+        const TRun& run = Runs[r];
+        const TShift s = shift[static_cast<std::size_t>(run.Area)];
+        if (Jittered[static_cast<std::size_t>(run.Area)])
+            CopyJitteredRun(y, run, s);
+        else
+            CopySteadyRun(y, run, s);
+    }
+}
+
+// A run without jitter reads one source row and writes its own row. The source column may be
+// clamped only at the picture's sides, so the run splits into a left edge part (all reading
+// column 0), a middle part reading column x + dx, and a right edge part (all reading the last
+// column); the middle is a straight loop that the compiler can vectorise.
+void TWaveGenerator::CopySteadyRun(int y, const TRun& run, TShift shift) {
+    const int w = FrameWidth;
+    const std::int16_t a = static_cast<std::int16_t>(run.Area);
+    const int sy = Clamp(y + shift.Dy, 0, FrameHeight - 1);
+    const std::int16_t* targetAreas = &Areas[static_cast<std::size_t>(y) * w];
+    const std::int16_t* sourceAreas = &Areas[static_cast<std::size_t>(sy) * w];
+    const std::uint32_t* source = PictureRows[static_cast<std::size_t>(sy)];
+    std::uint32_t* target = OutputRows[static_cast<std::size_t>(y)];
+
+    const int dx = shift.Dx;
+    const int middleFrom = std::max(run.X0, -dx);
+    const int middleTo = std::min(run.X1, w - dx);
+    auto fillEdge = [&](int from, int to, int sx) {
+        if (from < to && targetAreas[sx] == a && sourceAreas[sx] == a)
+            std::fill(target + from, target + to, source[sx]);
+    };
+    fillEdge(run.X0, std::min(run.X1, -dx), 0);
+    if (dx == 0) {
+        // The target pixel lies in the run, so only the source row needs the test.
+        for (int x = middleFrom; x < middleTo; ++x)
+            target[x] = sourceAreas[x] == a ? source[x] : target[x];
+    } else {
+        for (int x = middleFrom; x < middleTo; ++x) {
+            const int sx = x + dx;
+            const bool inside = (targetAreas[sx] == a) & (sourceAreas[sx] == a);
+            target[x] = inside ? source[sx] : target[x];
+        }
+    }
+    fillEdge(std::max(run.X0, w - dx), run.X1, w - 1);
+}
+
+// With jitter each column samples the wave at its own row offset and writes that row.
+void TWaveGenerator::CopyJitteredRun(int y, const TRun& run, TShift shift) {
+    const std::size_t w = static_cast<std::size_t>(FrameWidth);
+    const int lastRow = FrameHeight - 1;
+    const int lastColumn = FrameWidth - 1;
+    const std::int16_t a = static_cast<std::int16_t>(run.Area);
+    const int* jitter = Jitter[static_cast<std::size_t>(run.Area)].data();
+    const std::int16_t* areas = Areas.data();
+    for (int x = run.X0; x < run.X1; ++x) {
+        const int t = y - jitter[x];
+        const int ty = t < 0 ? 0 : t;
+        const int sy = Clamp(t + shift.Dy, 0, lastRow);
+        const int sx = Clamp(x + shift.Dx, 0, lastColumn);
+        if (areas[static_cast<std::size_t>(ty) * w + sx] == a &&
+            areas[static_cast<std::size_t>(sy) * w + sx] == a)
+            OutputRows[static_cast<std::size_t>(ty)][x] =
+                PictureRows[static_cast<std::size_t>(sy)][sx];
+    }
+}
+
+void TWaveGenerator::DrawWeather() {
+    if (!WeatherFrame)
+        return;
+    // Particles lie on a fresh copy of the water every frame, so no trails remain.
+    WeatherFrame->SetSize(Out.Width(), Out.Height());
+    for (int y = 0; y < Out.Height(); ++y)
+        std::memcpy(WeatherFrame->ScanLine(y), std::as_const(Out).ScanLine(y),
+                    static_cast<std::size_t>(Out.Width()) * sizeof(std::uint32_t));
+    const TWeatherParam& weather = Project->Weather;
+    if (weather.Kind == 1 && SnowFall) {
+        SnowFall->SpeedPercent = SpeedPercent;
+        SnowFall->SpeedIndex = weather.SpeedIndex;
+        SnowFall->Step();
+    } else if (weather.Kind == 2 && RainFall) {
+        RainFall->SpeedPercent = SpeedPercent;
+        RainFall->SpeedIndex = weather.SpeedIndex;
+        RainFall->Length = weather.Length;
+        // Only the cosine of the angle matters; reducing it keeps a wild value from a file
+        // from overflowing.
+        RainFall->DirectionAngle = static_cast<int>((180 - std::int64_t{weather.Angle}) % 360);
+        RainFall->Step();
+    }
+}
+
+void TWaveGenerator::ResetOutput() {
+    if (!Picture)
+        return;
+    const int width = std::min(Out.Width(), Picture->Width());
+    const int height = std::min(Out.Height(), Picture->Height());
+    const TBitmap& picture = *Picture;
+    for (int y = 0; y < height; ++y)
+        std::memcpy(Out.ScanLine(y), picture.ScanLine(y),
+                    static_cast<std::size_t>(width) * sizeof(std::uint32_t));
+}
+
+TBitmap& TWaveGenerator::CurrentFrame() {
+    return WeatherEnabled && WeatherFrame ? *WeatherFrame : Out;
+}
+
+} // namespace ml

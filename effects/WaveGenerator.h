@@ -1,0 +1,122 @@
+#pragma once
+// The water: animates a still picture by displacing the rows of up to four marked regions
+// with travelling sine waves, and lays rain or snow over the result.
+//
+// Every frame reads only the unchanged picture, never the previous frame, so distortion
+// never accumulates; pixels whose displaced source leaves their region keep what the output
+// held before. The motion comes from one phase per region that advances every frame.
+
+#include "effects/Rain.h"
+#include "effects/Random.h"
+#include "effects/Snow.h"
+#include "platform/Bitmap.h"
+#include "project/Project.h"
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace ml {
+
+class TWaveGenerator {
+public:
+    // Rows of an area that no pixel uses: a first row past any real one, so its span is empty.
+    static constexpr int kEmptyFirstRow = 50000;
+    static constexpr int kEmptyLastRow = 0;
+
+    TWaveGenerator();
+    ~TWaveGenerator();
+    TWaveGenerator(const TWaveGenerator&) = delete;
+    TWaveGenerator& operator=(const TWaveGenerator&) = delete;
+
+    // Attaches a picture project (not owned) and takes its speed. Its picture and area map
+    // must keep their size from Initialize until the last NextFrame for that picture.
+    void SetProject(TProject& project);
+    // Switches the rain or snow overlay on or off; switching on makes fresh particles.
+    void SetWeather(bool enabled);
+    // Prepares the attached picture: area index, jitter, phases at 0, one frame computed,
+    // then the plain picture in the output so that the first frame shown is unchanged.
+    void Initialize();
+    // Computes one frame into the output, advances the phases and draws the weather. Does
+    // nothing while any wave record has a period of 0: such a record describes no wave.
+    void NextFrame();
+    // Puts the unchanged picture back into the output.
+    void ResetOutput();
+    // The frame to paint: the weather copy when weather is on, else the output. Owned here.
+    TBitmap& CurrentFrame();
+
+    // Initialize seeds the random source from the clock unless a fixed seed is set here;
+    // renders and tests set one so that frames repeat exactly.
+    void SetFixedSeed(std::optional<std::uint64_t> seed) { FixedSeed = seed; }
+
+    int Width() const { return FrameWidth; }
+    int Height() const { return FrameHeight; }
+    int Speed() const { return SpeedPercent; }
+    bool WeatherOn() const { return WeatherEnabled; }
+    std::int64_t PhaseOffset(int area) const { return Phase.at(static_cast<std::size_t>(area)); }
+    int FirstRow(int area) const { return First.at(static_cast<std::size_t>(area)); }
+    int LastRow(int area) const { return Last.at(static_cast<std::size_t>(area)); }
+    // Area index of a pixel: 0..3, or -1 outside every area.
+    int AreaIndex(int x, int y) const;
+    // The random row offset of each column of an area, fixed from Initialize on.
+    const std::vector<int>& ColumnJitter(int area) const {
+        return Jitter.at(static_cast<std::size_t>(area));
+    }
+    const TBitmap& Output() const { return Out; }
+    const TSnow* Snow() const { return SnowFall.get(); }
+    const TRain* Rain() const { return RainFall.get(); }
+
+private:
+    // A stretch of one row whose pixels all belong to one area.
+    struct TRun {
+        int X0;
+        int X1; // one past the last column
+        int Area;
+    };
+    // What one row of an area does this frame, with the flags applied.
+    struct TShift {
+        int Dy;
+        int Dx;
+    };
+
+    void BuildAreaIndex();
+    void BuildJitter();
+    void FetchRows();
+    std::array<TShift, 4> ComputeRowShifts(int y, std::array<double, 4>& amplitude,
+                                           std::array<double, 4>& factor,
+                                           const std::array<double, 4>& amplitudeStep,
+                                           const std::array<double, 4>& factorStep);
+    void DisplaceRow(int y, const std::array<TShift, 4>& shift);
+    void CopySteadyRun(int y, const TRun& run, TShift shift);
+    void CopyJitteredRun(int y, const TRun& run, TShift shift);
+    void DrawWeather();
+
+    int FrameWidth = 0;
+    int FrameHeight = 0;
+    std::array<std::int64_t, 4> Phase{};
+    TBitmap* Picture = nullptr;
+    TBitmap* AreaMap = nullptr;
+    TBitmap Out;
+    std::unique_ptr<TBitmap> WeatherFrame;
+    int SpeedPercent = 100;
+    std::vector<std::int16_t> Areas;  // Height x Width area indexes
+    std::vector<TRun> Runs;           // the runs of every row, top row first
+    std::vector<std::size_t> RowRuns; // Runs of row y: RowRuns[y] .. RowRuns[y + 1]
+    std::vector<const std::uint32_t*> PictureRows;
+    std::vector<std::uint32_t*> OutputRows;
+    std::array<std::vector<int>, 4> Jitter;
+    std::array<bool, 4> Jittered{};
+    std::array<TWaveParam, 4>* Params = nullptr;
+    std::array<int, 4> First{};
+    std::array<int, 4> Last{};
+    TProject* Project = nullptr;
+    TRandom Rnd;
+    std::optional<std::uint64_t> FixedSeed;
+    std::unique_ptr<TSnow> SnowFall;
+    std::unique_ptr<TRain> RainFall;
+    bool WeatherEnabled = false;
+};
+
+} // namespace ml
