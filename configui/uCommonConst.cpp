@@ -1,0 +1,50 @@
+#include "configui/uCommonConst.h"
+
+namespace ml {
+
+const std::array<const char*, kPropertyListCount> kPropertyLists = {
+    "Caption=string,Cursor=tcursor,Font=tfont,Glyph=tglyph,NumGlyphs=string,Hint=ttext,"
+    "ShowHint=boolean,TabOrder=string",
+    "Align=talign,Alignment=talignment,AutoSize=boolean,Caption=ttext,Color=tcolor,"
+    "Cursor=tcursor,Font=tfont,Layout=ttextlayout,Transparent=boolean,WordWrap=boolean,"
+    "Hint=ttext,ShowHint=boolean",
+    "Align=talign,AutoSize=boolean,Center=boolean,Cursor=tcursor,Picture=tpicture,"
+    "Stretch=boolean,Transparent=boolean,Hint=ttext,ShowHint=boolean",
+    "Align=talign,Shape=tbevelshape,Style=tbevelstyle",
+    "Align=talign,BrushColor=tbrushcolor,BrushStyle=tbrushstyle,PenColor=tpencolor,"
+    "PenSize=string,Shape=tshapetype",
+    "Align=talign,Color=tcolor,Caption=string,BevelInner=tpanelbevel,BevelOuter=tpanelbevel",
+    "Align=talign,Tabs=ttabs,Font=tfont,HotTrack=boolean,Style=ttabstyle,"
+    "TabPosition=ttabposition,TabOrder=string",
+    "Caption=string,Color=tcolor,NoFrame=boolean,Sizeable=boolean,ShowButtons=boolean,"
+    "MaximizeButton=boolean,MinimizeButton=boolean,MaximizeOnShow=boolean",
+    "Caption=string,Font=tfont,ShowCaption=boolean,ButtonUp=tpicture,ButtonDown=tpicture,"
+    "ButtonOver=tpicture,Transparent=boolean",
+    "Caption=string",
+    "Caption=string,ButtonEditor=tjetbuttoneditor",
+    "Align=talign,Ctl3D=boolean,ShowCheckBox=boolean,ShowTitle=boolean,MultiRows=boolean,"
+    "Color=tcolor,PictureWidth=string,PictureHeight=string",
+    "Align=talign,Cursor=tcursor,ShowHint=boolean,Hint=ttext,UnavailableMsg=ttext",
+    "Align=talign,BorderStyle=tborderstyle,Ctl3D=boolean,Color=tcolor,WordWrap=boolean,"
+    "Font=tfont,Text=ttext,TabOrder=string",
+    "BorderStyle=tborderstyle,Ctl3D=boolean,Color=tcolor,Font=tfont,TabOrder=string",
+};
+
+std::vector<std::pair<std::string, std::string>> PropertyPairs(const char* list) {
+    std::vector<std::pair<std::string, std::string>> pairs;
+    std::string text(list);
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t comma = text.find(',', start);
+        if (comma == std::string::npos)
+            comma = text.size();
+        std::string item = text.substr(start, comma - start);
+        std::size_t equals = item.find('=');
+        if (equals != std::string::npos)
+            pairs.emplace_back(item.substr(0, equals), item.substr(equals + 1));
+        start = comma + 1;
+    }
+    return pairs;
+}
+
+} // namespace ml
