@@ -162,11 +162,15 @@ TSceneArt PaintMountainLake() {
             const double here = face.Ridged(x * fx, y * fy, 5);
             const double left = face.Ridged((x - 3) * fx, y * fy, 5);
             const float light = Clamp01(0.5f + faces[x] * 0.3f * SmoothStep(200.0f, 0.0f, depth) +
-                                        static_cast<float>(here - left) * 5.0f);
+                                        static_cast<float>(here - left) * 3.0f);
             const float cover = static_cast<float>(face.Fbm(x * 0.03, y * 0.03, 3));
             // Steep ribs (high ridge values) shed their snow; the gullies between them hold it.
-            const float rib = static_cast<float>(here) * 0.8f + (cover - 0.5f) * 0.5f - snowBias;
-            const float snow = 1.0f - SmoothStep(0.4f, 0.44f, rib) * SmoothStep(8.0f, 30.0f, depth);
+            // Rock shows on the steep ribs that run down the faces, more on the shadow side.
+            const float steep = faces[x] < 0.0f ? -faces[x] * 0.12f : 0.0f;
+            const float rib =
+                static_cast<float>(here) * 0.9f + (cover - 0.5f) * 0.2f + steep - snowBias;
+            const float snow =
+                1.0f - SmoothStep(0.52f, 0.56f, rib) * SmoothStep(6.0f, 24.0f, depth);
             const TColor rock = Mix(Hex(0x2E3340), Hex(0x6E6A68), light);
             const TColor snowColor = Mix(Hex(0x7088B4), Hex(0xFFF4EA), light);
             const float mist = haze + 0.4f * SmoothStep(waterline - 160.0f, waterline, y);
@@ -243,23 +247,36 @@ TSceneArt PaintMountainLake() {
         const TColor snow = Mix(Hex(0xA9B9D2), Hex(0xF1F3F6), Clamp01(n * 1.3f - 0.1f));
         return Mix(snow, Hex(0x8C9CB6), SmoothStep(0, 6, depth) * 0.2f);
     });
+    // Boulders half buried in the snow: lumpy outlines, shaded as rounded bodies lit from the
+    // upper left, with snow caps on their tops.
     TDemoRandom rocks(50);
     for (int i = 0; i < 6; ++i) {
         const double cx = rocks.Uniform() < 0.5 ? rocks.Range(30, 380) : rocks.Range(950, 1250);
-        const double cy = bank[std::clamp(static_cast<int>(cx), 0, kSceneWidth - 1)] + 10;
-        const double r = rocks.Range(14, 30);
-        for (int y = static_cast<int>(cy - r); y < cy + r * 0.5; ++y) {
-            for (int x = static_cast<int>(cx - r * 1.5); x < cx + r * 1.5; ++x) {
-                const double dx = (x - cx) / (r * 1.5);
+        const double cy = bank[std::clamp(static_cast<int>(cx), 0, kSceneWidth - 1)] + 14;
+        const double r = rocks.Range(14, 34);
+        const double lump = rocks.Range(0, 100);
+        for (int y = static_cast<int>(cy - r); y < cy + r * 0.4; ++y) {
+            for (int x = static_cast<int>(cx - r * 1.6); x < cx + r * 1.6; ++x) {
+                const double dx = (x - cx) / (r * 1.4);
                 const double dy = (y - cy) / r;
-                if (dx * dx + dy * dy < 1.0 + (bankNoise.At(x * 0.2, y * 0.2) - 0.5) * 0.4) {
-                    const float cap = SmoothStep(-0.45f, -0.8f, static_cast<float>(dy));
-                    const float lit =
-                        Clamp01(0.5f - static_cast<float>(dx) * 0.6f +
-                                static_cast<float>(bankNoise.At(x * 0.3, y * 0.3)) * 0.4f - 0.2f);
-                    const TColor stone = Mix(Hex(0x262A33), Hex(0x6B6D73), lit);
-                    raster.Blend(x, y, Mix(stone, Hex(0xEEF2F7), cap), 1.0f);
+                const double angle = std::atan2(dy, dx);
+                const double edge = 1.0 + (bankNoise.At(angle * 1.5 + lump, lump) - 0.5) * 0.5;
+                const double d2 = (dx * dx + dy * dy) / (edge * edge);
+                if (d2 >= 1.0) {
+                    continue;
                 }
+                const double nz = std::sqrt(1.0 - d2);
+                const float lit = Clamp01(static_cast<float>(-dx * 0.5 - dy * 0.6 + nz * 0.6));
+                const float grain = static_cast<float>(bankNoise.Fbm(x * 0.3, y * 0.3, 3));
+                const TColor stone =
+                    Mix(Hex(0x20232B), Hex(0x7C7A78), lit * 0.85f + grain * 0.3f - 0.1f);
+                const float cap = SmoothStep(-0.35f, -0.6f, static_cast<float>(dy / edge)) *
+                                  SmoothStep(0.4f, 0.6f, grain + 0.15f);
+                // Drifted snow hides the foot of the boulder.
+                const float buried =
+                    SmoothStep(-0.1f, 0.35f, static_cast<float>(dy) + (grain - 0.5f) * 0.3f);
+                const TColor body = Mix(stone, Mix(Hex(0x9DB0CE), Hex(0xF4F6FA), lit), cap);
+                raster.Blend(x, y, Mix(body, Hex(0xDCE3EE), buried), 1.0f - buried * 0.3f);
             }
         }
     }

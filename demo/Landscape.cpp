@@ -171,6 +171,53 @@ TProfile CrownProfile(const TProfile& base, std::uint64_t seed, double minRadius
     return top;
 }
 
+void PaintCrowns(TRaster& raster, const TProfile& base, std::uint64_t seed,
+                 const TCrownStyle& style) {
+    const int width = static_cast<int>(base.size());
+    TDemoRandom random(seed);
+    const TValueNoise leaves(static_cast<std::uint32_t>(seed) + 17);
+    // Light from the upper left and a little from the front.
+    const double lx = -0.5;
+    const double ly = -0.6;
+    const double lz = 0.62;
+    for (double cx = -style.MaxRadius; cx < width + style.MaxRadius;
+         cx += style.Spacing * random.Range(0.5, 1.2)) {
+        const double r = random.Range(style.MinRadius, style.MaxRadius);
+        const double ground = base[std::clamp(static_cast<int>(cx), 0, width - 1)] + 2;
+        const double cy = ground - r * random.Range(1.1, 2.0);
+        for (int y = static_cast<int>(cy); y < ground; ++y) {
+            for (int x = static_cast<int>(cx - r * 0.09); x <= cx + r * 0.09; ++x) {
+                raster.Blend(x, y, style.Dark * 0.6f, 1.0f);
+            }
+        }
+        const int lobes = 7 + random.Below(5);
+        for (int l = 0; l < lobes; ++l) {
+            // Upper lobes first so that the lower ones, nearer the eye, overlap them.
+            const double angle = kPi * (1.0 + static_cast<double>(l) / lobes);
+            const double spread = l == 0 ? 0.0 : random.Range(0.3, 0.75) * r;
+            const double bx = cx + std::cos(angle) * spread * 1.2;
+            const double by = cy + std::sin(angle) * spread * 0.8 + (l > lobes / 2 ? r * 0.3 : 0.0);
+            const double br = l == 0 ? r * 0.8 : random.Range(0.4, 0.65) * r;
+            for (int y = static_cast<int>(by - br - 2); y <= by + br + 2; ++y) {
+                for (int x = static_cast<int>(bx - br - 2); x <= bx + br + 2; ++x) {
+                    const double dx = (x - bx) / br;
+                    const double dy = (y - by) / br;
+                    const double d2 = dx * dx + dy * dy;
+                    const double leaf = leaves.Fbm(x * 0.22, y * 0.22, 3);
+                    // Leafy edge: the outline is eaten away where the leaf noise is low.
+                    if (d2 > 1.0 - (0.5 - leaf) * 0.6 || !raster.Contains(x, y)) {
+                        continue;
+                    }
+                    const double nz = std::sqrt(std::max(0.0, 1.0 - d2));
+                    const double lit = std::max(0.0, dx * lx + dy * ly + nz * lz);
+                    const float k = Clamp01(static_cast<float>(lit * 0.85 + (leaf - 0.5) * 0.9));
+                    raster.Blend(x, y, Mix(style.Dark, style.Light, k), 1.0f);
+                }
+            }
+        }
+    }
+}
+
 TProfile Highest(const TProfile& a, const TProfile& b) {
     TProfile top(std::min(a.size(), b.size()));
     for (std::size_t i = 0; i < top.size(); ++i) {

@@ -53,6 +53,18 @@ TProfile ConiferProfile(const TProfile& base, std::uint64_t seed, double minHeig
 // Broad-leaved crowns: a union of round shapes on a base profile.
 TProfile CrownProfile(const TProfile& base, std::uint64_t seed, double minRadius, double maxRadius,
                       double spacing);
+// Broad-leaved trees seen closer: each crown a cluster of leafy lobes lit from the upper
+// left, on a short dark trunk standing on the base profile.
+struct TCrownStyle {
+    double MinRadius = 14;
+    double MaxRadius = 30;
+    double Spacing = 40;
+    TColor Dark;
+    TColor Light;
+};
+void PaintCrowns(TRaster& raster, const TProfile& base, std::uint64_t seed,
+                 const TCrownStyle& style);
+
 // The lower of two profiles at every column (the taller silhouette wins).
 TProfile Highest(const TProfile& a, const TProfile& b);
 

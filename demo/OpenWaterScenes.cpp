@@ -159,8 +159,13 @@ TSceneArt PaintRiver() {
     };
     PaintSilhouette(raster, CrownProfile(meadow, 74, 14, 30, 26), waterline,
                     foliage(Hex(0x3C5A48), Hex(0x7F9C6A), 0.35f));
-    PaintSilhouette(raster, CrownProfile(meadow, 75, 18, 52, 60), waterline,
-                    foliage(Hex(0x1E3322), Hex(0x6E9A48), 0.0f));
+    TCrownStyle crowns;
+    crowns.MinRadius = 16;
+    crowns.MaxRadius = 58;
+    crowns.Spacing = 48;
+    crowns.Dark = Hex(0x17291A);
+    crowns.Light = Hex(0x8DB05A);
+    PaintCrowns(raster, meadow, 75, crowns);
     PaintSilhouette(raster, meadow, waterline, [&](int x, int y, float) {
         const float n = static_cast<float>(leaf.Fbm(x * 0.05, y * 0.4, 3));
         return Mix(Hex(0x4F7A32), Hex(0x9AB85A), n);
@@ -184,7 +189,7 @@ TSceneArt PaintRiver() {
     river.ReflectFar = 0.9f;
     river.ReflectNear = 0.6f;
     river.Darken = 0.78f;
-    river.Ripples = 0.16f;
+    river.Ripples = 0.22f;
     PaintWater(raster, areas, waterline, river);
 
     const TRaster beforeForeground = raster;
