@@ -91,7 +91,7 @@ std::vector<TDemoScene> DemoScenes() {
     // Rain roughens a lake: low, closely spaced waves broken up column by column.
     scenes.push_back(
         Scene("dusk-lake", "Lake at Dusk", demo::PaintDuskLake(),
-              ParamsIni({Wave(3, 34, 10, 1, false, true, true, 2)}, Weather(2, 450, 12, 82, 14),
+              ParamsIni({Wave(4, 34, 10, 1, false, true, true, 2)}, Weather(2, 450, 12, 82, 14),
                         {{kRain, 0, 0, 0}, {kLapping, 0, 0, 0}})));
     // A still mountain lake: slow, gentle swell; the snow drifts down slowly.
     scenes.push_back(Scene("mountain-lake", "Mountain Lake in Snow", demo::PaintMountainLake(),
@@ -106,7 +106,7 @@ std::vector<TDemoScene> DemoScenes() {
                                      {{kLapping, 0, 0, 0}, {kWind, 0, 0, 0}, kDistantBird})));
     // The river flows sideways: horizontal displacement drifting upstream-to-downstream.
     scenes.push_back(Scene("river", "River in Summer", demo::PaintRiver(),
-                           ParamsIni({Wave(4, 30, 8, 0, true, false, true, 3)},
+                           ParamsIni({Wave(6, 30, 10, 0, true, false, true, 3)},
                                      Weather(0, 0, 0, 0, 0), {{kLapping, 0, 0, 0}, kDistantBird})));
     return scenes;
 }
