@@ -1,1 +1,5 @@
-int main() { return 0; }
+#include "startup/StartSequence.h"
+
+int main(int argc, char** argv) {
+    return ml::RunStartSequence(argc, argv);
+}

@@ -1,0 +1,12 @@
+#include "startup/SaverSession.h"
+
+#include "project/Archive.h"
+
+namespace ml {
+
+void LoadSaverProject(TSaverSession& session) {
+    ExtractProject(session.Project, session.ProgramPath);
+    session.Forms.LoadFromFile(session.Project.UISetting.UIFile);
+}
+
+} // namespace ml
