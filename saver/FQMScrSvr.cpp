@@ -1,0 +1,251 @@
+#include "saver/FQMScrSvr.h"
+
+#include "backend/FullScreenSurface.h"
+#include "effects/BitmapRoutines.h"
+#include "platform/Clock.h"
+#include "platform/Messages.h"
+#include "project/QMCProject.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+#include <cstdlib>
+
+namespace ml {
+
+TSaverInputState& SaverInputState() {
+    static TSaverInputState state;
+    return state;
+}
+
+TQMfmScrSvr::TQMfmScrSvr(TQMCProject& project, QWidget* parent)
+    : QDialog(parent), ProjectSettings(project), Sounds(this) {
+    setObjectName("QMfmScrSvr");
+    setWindowTitle("fmQMScrSvr");
+    setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAttribute(Qt::WA_NoSystemBackground);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
+    DXDraw1 = std::make_unique<TFullScreenSurface>(this);
+    IdleTimer.setInterval(0);
+    connect(&IdleTimer, &QTimer::timeout, this, [this] { AppIdle(); });
+    FormCreate();
+}
+
+TQMfmScrSvr::~TQMfmScrSvr() {
+    if (!Closed && Waves)
+        FormClose();
+}
+
+void TQMfmScrSvr::FormCreate() {
+    Speed = 100;
+    Proportional = true;
+}
+
+void TQMfmScrSvr::SetScreenSize(int width, int height) {
+    ScreenWidth = width;
+    ScreenHeight = height;
+    ScreenSizeFixed = true;
+}
+
+void TQMfmScrSvr::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (!HasGenerator() && Pictures.empty())
+        FormShow();
+}
+
+void TQMfmScrSvr::FormShow() {
+    TSaverInputState& input = SaverInputState();
+    for (TBitmap* buffer : {&OldScreen, &NewFrame, &FadeResult})
+        PrepareBitmap(*buffer, 800, 600, TPixelFormat::pf32bit);
+    PlainBuffer = TBitmap();
+    input.F1Toggle = false;
+    Random.seed(Clock().GetTickCount());
+    input.LastX = input.LastY = -1;
+
+    if (!ScreenSizeFixed) {
+        QRect screen =
+            (this->screen() ? this->screen() : QGuiApplication::primaryScreen())->geometry();
+        ScreenWidth = screen.width();
+        ScreenHeight = screen.height();
+    }
+    CanvasImage = QImage(std::max(ScreenWidth, 1), std::max(ScreenHeight, 1), QImage::Format_RGB32);
+    CanvasImage.fill(Qt::black);
+
+    const TQMCFileList& files = ProjectSettings.FileList;
+    Pictures.clear();
+    for (std::size_t i = 0; i < files.FileNames.size() && i < files.Included.size(); ++i)
+        if (files.Included[i] == "TRUE")
+            Pictures.push_back(files.FileNames[i]);
+
+    const TQMCSetting& s = ProjectSettings.Setting;
+    UseDirectX = s.DirectX;
+    if (UseDirectX) {
+        DXDraw1->SetDisplay(ScreenWidth, ScreenHeight, ScreenBitsPerPixel(this));
+        try {
+            UseDirectX = DXDraw1->Initialize() && DXDraw1->Initialized();
+        } catch (const std::exception&) {
+            UseDirectX = false;
+        }
+    } else {
+        setGeometry(0, 0, ScreenWidth, ScreenHeight);
+    }
+    DXDraw1->Widget()->setVisible(UseDirectX);
+
+    if (Pictures.empty()) {
+        MessageBox("Unable to run screensaver.\r\nPlease configure!", "", TMsgIcon::Error,
+                   TMsgButtons::OK);
+    } else {
+        Stretch = s.Stretch;
+        AdvanceEnabled = s.Random;
+        Duration = s.Duration;
+        Speed = s.Speed;
+        ShowMode = s.ShowImageMode;
+        Transition = s.Transition;
+        SoundOn = s.Sound;
+        Index = -1;
+        NextImageIndex(Index);
+        CurrentNameText = Pictures[Index];
+        Proportional = s.Proportional;
+        if (std::find(Pictures.begin(), Pictures.end(), CurrentNameText) == Pictures.end())
+            CurrentNameText = Pictures[0];
+    }
+
+    Sounds.StartMusic(s);
+
+    if (!Pictures.empty()) {
+        PictureProject = std::make_unique<TProject>();
+        Waves = std::make_unique<TWaveGenerator>();
+        CurrentDuration = Duration;
+        LoadPicture();
+        PictureStart = Clock().GetTickCount();
+        InstallIdle(true);
+        HideCursor(true);
+    }
+    input.LastFrameTime = Clock().GetTickCount();
+}
+
+void TQMfmScrSvr::FormMouseMove(int x, int y) {
+    TSaverInputState& input = SaverInputState();
+    if (input.MoveGraceCount > 0) {
+        --input.MoveGraceCount;
+        return;
+    }
+    if (input.LastX == -1)
+        input.LastX = x;
+    if (input.LastY == -1)
+        input.LastY = y;
+    if (std::abs(x - input.LastX) > 2 || std::abs(y - input.LastY) > 2)
+        Close();
+    input.LastX = x;
+    input.LastY = y;
+}
+
+void TQMfmScrSvr::FormMouseDown() {
+    Close();
+}
+
+void TQMfmScrSvr::FormKeyDown(int key) {
+    if (key != Qt::Key_F1)
+        return;
+    TSaverInputState& input = SaverInputState();
+    input.F1Toggle = !input.F1Toggle;
+    if (!input.F1Toggle && Waves)
+        Waves->ResetOutput();
+}
+
+void TQMfmScrSvr::FormKeyPress(const QString& text) {
+    if (!text.isEmpty())
+        Close();
+}
+
+bool TQMfmScrSvr::FormCloseQuery() {
+    // Linux has no screen-saver password of the program's own to verify: the desktop's
+    // locker asks for it, as the NT family's system did.
+    SaverInputState().MoveGraceCount = 5;
+    return true;
+}
+
+void TQMfmScrSvr::FormClose() {
+    if (PictureProject)
+        Sounds.FreeSounds(*PictureProject);
+    PictureProject.reset();
+    HideCursor(false);
+    Sounds.StopSystemSound();
+    InstallIdle(false);
+    Waves.reset();
+    Pictures.clear();
+    PlainBuffer = TBitmap();
+    Sounds.StopMusic();
+    OldScreen = NewFrame = FadeResult = TBitmap();
+    Closed = true;
+}
+
+void TQMfmScrSvr::Close() {
+    ClosePending = true;
+    if (!InTick)
+        QTimer::singleShot(0, this, [this] { FinishClose(); });
+}
+
+void TQMfmScrSvr::FinishClose() {
+    if (InTick || !ClosePending)
+        return;
+    ClosePending = false;
+    QDialog::close();
+}
+
+void TQMfmScrSvr::closeEvent(QCloseEvent* event) {
+    if (!FormCloseQuery()) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    QDialog::closeEvent(event);
+}
+
+void TQMfmScrSvr::keyPressEvent(QKeyEvent* event) {
+    FormKeyDown(event->key());
+    FormKeyPress(event->text());
+}
+
+void TQMfmScrSvr::mousePressEvent(QMouseEvent*) {
+    FormMouseDown();
+}
+
+void TQMfmScrSvr::mouseMoveEvent(QMouseEvent* event) {
+    QPoint p = event->position().toPoint();
+    FormMouseMove(p.x(), p.y());
+}
+
+void TQMfmScrSvr::paintEvent(QPaintEvent* event) {
+    QPainter painter(this);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(event->rect(), CanvasImage, event->rect());
+}
+
+void TQMfmScrSvr::InstallIdle(bool on) {
+    if (on)
+        IdleTimer.start();
+    else
+        IdleTimer.stop();
+}
+
+void TQMfmScrSvr::HideCursor(bool hide) {
+    if (hide) {
+        setCursor(Qt::BlankCursor);
+        DXDraw1->Widget()->setCursor(Qt::BlankCursor);
+    } else {
+        unsetCursor();
+        DXDraw1->Widget()->unsetCursor();
+    }
+}
+
+} // namespace ml

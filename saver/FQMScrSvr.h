@@ -1,0 +1,132 @@
+#pragma once
+// The full-screen saver form: a black, frameless, topmost window on which the show runs.
+// This unit holds the form's life (creation, set-up, input, closing, clean-up); the choice of
+// pictures and the frame loop are in PictureSequence.cpp, music and sounds in SaverSounds.
+
+#include "effects/WaveGenerator.h"
+#include "platform/Bitmap.h"
+#include "project/Project.h"
+#include "saver/SaverSounds.h"
+
+#include <QDialog>
+#include <QImage>
+#include <QTimer>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+namespace ml {
+
+class TQMCProject;
+class TFullScreenSurface;
+
+// Mouse and key state that outlives one form, as the show's exit rules need.
+struct TSaverInputState {
+    int MoveGraceCount = 5; // the first moves after start and after a close query are ignored
+    int LastX = -1;
+    int LastY = -1;
+    bool F1Toggle = false;
+    std::uint32_t LastFrameTime = 0;
+};
+TSaverInputState& SaverInputState();
+
+class TQMfmScrSvr : public QDialog {
+    Q_OBJECT
+public:
+    explicit TQMfmScrSvr(TQMCProject& project, QWidget* parent = nullptr);
+    ~TQMfmScrSvr() override;
+
+    // Event handlers, named as the form's events call them.
+    void FormCreate();
+    void FormShow();
+    void FormMouseMove(int x, int y);
+    void FormMouseDown();
+    void FormKeyDown(int key);
+    void FormKeyPress(const QString& text);
+    bool FormCloseQuery();
+    void FormClose();
+
+    // Picture sequencing and the frame loop.
+    void NextImageIndex(int& index);
+    void LoadPicture();
+    void AppIdle();
+    void PresentFrame();
+    void PaintBitmap(int x, int y, const TBitmap& bitmap);
+    void FadeToPicture(int milliseconds);
+
+    // Asks the form to close; the modal loop does it once the current tick has finished.
+    void Close();
+    bool CloseRequested() const { return ClosePending; }
+
+    // Read access for tests and the preview.
+    const std::vector<std::string>& PictureList() const { return Pictures; }
+    int CurrentIndex() const { return Index; }
+    const std::string& CurrentName() const { return CurrentNameText; }
+    const std::string& LoadedName() const { return LoadedNameText; }
+    bool DirectXInUse() const { return UseDirectX; }
+    bool IdleInstalled() const { return IdleTimer.isActive(); }
+    const QImage& Canvas() const { return CanvasImage; }
+    TWaveGenerator& Generator() { return *Waves; }
+    bool HasGenerator() const { return Waves != nullptr; }
+    void SeedRandom(unsigned seed) { Random.seed(seed); }
+    // The screen's size in pixels; taken from the form's screen at FormShow.
+    void SetScreenSize(int width, int height);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void FinishClose();
+    void InstallIdle(bool on);
+    void PreparePlainPicture(const TBitmap& decoded);
+    void PrepareProjectPicture();
+    void WorkingSize(int& width, int& height) const;
+    void CentreOffsets(int& x, int& y) const;
+    void HideCursor(bool hide);
+
+    TQMCProject& ProjectSettings;
+    std::unique_ptr<TFullScreenSurface> DXDraw1;
+    TSaverSounds Sounds;
+    QTimer IdleTimer;
+    QImage CanvasImage; // what the window shows on the plain window path
+    std::mt19937 Random;
+
+    std::vector<std::string> Pictures;
+    int Index = -1;
+    std::string CurrentNameText;
+    std::string LoadedNameText;
+    bool Stretch = true;
+    bool Proportional = true;
+    bool AdvanceEnabled = true;
+    bool Transition = true;
+    bool SoundOn = true;
+    int Duration = 30;
+    int CurrentDuration = 30;
+    int Speed = 100;
+    int ShowMode = 0;
+    bool UseDirectX = false;
+    bool PlainPicture = false;
+    int PictureWidth = 0;
+    int PictureHeight = 0;
+    int ScreenWidth = 0;
+    int ScreenHeight = 0;
+    bool ScreenSizeFixed = false;
+    std::uint32_t PictureStart = 0;
+
+    TBitmap PlainBuffer;
+    TBitmap OldScreen, NewFrame, FadeResult;
+    std::unique_ptr<TProject> PictureProject;
+    std::unique_ptr<TWaveGenerator> Waves;
+
+    bool ClosePending = false;
+    bool InTick = false;
+    bool Closed = false;
+};
+
+} // namespace ml

@@ -1,0 +1,260 @@
+// Which picture the show uses next, how it is prepared for the screen, and the frame loop
+// that steps the water and paces the frames.
+
+#include "backend/FullScreenSurface.h"
+#include "backend/PictureLoader.h"
+#include "effects/BitmapRoutines.h"
+#include "platform/Clock.h"
+#include "platform/Paths.h"
+#include "platform/Strings.h"
+#include "project/QMCProject.h"
+#include "saver/FQMScrSvr.h"
+
+#include <QPainter>
+#include <cmath>
+
+namespace ml {
+
+namespace {
+
+// The working size of the hardware path per quality setting; unknown values use the normal
+// quality's 800 x 600.
+void QualitySize(int quality, int& width, int& height) {
+    switch (quality) {
+    case 0:
+        width = 1024, height = 768;
+        break;
+    case 2:
+        width = 640, height = 480;
+        break;
+    default:
+        width = 800, height = 600;
+    }
+}
+
+int RoundToInt(double value) {
+    return static_cast<int>(std::nearbyint(value));
+}
+
+void DrawInto(TBitmap& target, int x, int y, const TBitmap& source) {
+    QPainter painter(&target.ToImage());
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(x, y, source.ToImage());
+}
+
+} // namespace
+
+void TQMfmScrSvr::NextImageIndex(int& index) {
+    const int size = static_cast<int>(Pictures.size());
+    if (ShowMode == 0 || ShowMode == 2) {
+        if (size < 2) {
+            index = 0;
+            return;
+        }
+        std::uniform_int_distribution<int> pick(0, size - 1);
+        int r;
+        do
+            r = pick(Random);
+        while (r == index);
+        index = r;
+    } else {
+        ++index;
+        if (index >= size)
+            index = 0;
+    }
+}
+
+void TQMfmScrSvr::WorkingSize(int& width, int& height) const {
+    QualitySize(ProjectSettings.Setting.DirectXQuality, width, height);
+}
+
+void TQMfmScrSvr::LoadPicture() {
+    const std::string ext = UpperCase(ExtractFileExt(CurrentNameText));
+    PlainPicture = ext == ".JPG" || ext == ".BMP" || ext == ".GIF";
+    if (PlainPicture) {
+        PreparePlainPicture(::ml::LoadPicture(CurrentNameText));
+        if (PictureProject)
+            Sounds.FreeSounds(*PictureProject);
+    } else {
+        if (!FileExists(CurrentNameText))
+            return;
+        PrepareProjectPicture();
+    }
+    LoadedNameText = CurrentNameText;
+}
+
+void TQMfmScrSvr::PreparePlainPicture(const TBitmap& decoded) {
+    PictureWidth = decoded.Width();
+    PictureHeight = decoded.Height();
+    if (UseDirectX) {
+        PictureWidth = ScreenWidth;
+        PictureHeight = ScreenHeight;
+        DXDraw1->Widget()->setGeometry(0, 0, ScreenWidth, ScreenHeight);
+        int w, h;
+        WorkingSize(w, h);
+        PlainBuffer = TBitmap(w, h);
+        FitBitmapSmooth(decoded, PlainBuffer);
+    } else if (Stretch) {
+        const int decodedWidth = PictureWidth, decodedHeight = PictureHeight;
+        PictureWidth = ScreenWidth;
+        PictureHeight = ScreenHeight;
+        if (Proportional && decodedHeight > 0) {
+            double r = static_cast<double>(decodedWidth) / decodedHeight;
+            if (decodedHeight * ScreenWidth / std::max(ScreenHeight, 1) < decodedWidth)
+                PictureHeight = RoundToInt(ScreenWidth / r);
+            else
+                PictureWidth = RoundToInt(ScreenHeight * r);
+        }
+        PlainBuffer = TBitmap(PictureWidth, PictureHeight);
+        FitBitmapSmooth(decoded, PlainBuffer);
+    } else {
+        PlainBuffer.Assign(decoded);
+    }
+}
+
+void TQMfmScrSvr::PrepareProjectPicture() {
+    TProject& project = *PictureProject;
+    project.Load(CurrentNameText);
+    project.SetSpeed(Speed);
+    PictureWidth = project.Picture.Width();
+    PictureHeight = project.Picture.Height();
+    if (UseDirectX) {
+        PictureWidth = ScreenWidth;
+        PictureHeight = ScreenHeight;
+        DXDraw1->Widget()->setGeometry(0, 0, ScreenWidth, ScreenHeight);
+        int w, h;
+        WorkingSize(w, h);
+        project.FitToDisplay(Proportional, w, h);
+    } else if (Stretch) {
+        project.FitToDisplay(Proportional, ScreenWidth, ScreenHeight);
+        PictureWidth = project.Picture.Width();
+        PictureHeight = project.Picture.Height();
+    }
+    Waves->SetProject(project);
+    Waves->SetWeather(false);
+    Waves->Initialize();
+    Waves->SetWeather(project.Weather.Kind > 0);
+    if (SoundOn) {
+        Sounds.FreeSounds(project);
+        Sounds.InitSounds(project);
+        Sounds.PlaySounds(project);
+    }
+}
+
+void TQMfmScrSvr::AppIdle() {
+    if (ClosePending || !Waves)
+        return;
+    InTick = true;
+    try {
+        if (SoundOn && PictureProject)
+            Sounds.PlaySounds(*PictureProject);
+        const std::uint32_t now = Clock().GetTickCount();
+        const std::int64_t elapsed = static_cast<std::int64_t>(now) - PictureStart;
+        if (AdvanceEnabled && elapsed / 1000 >= CurrentDuration) {
+            CurrentDuration = Duration;
+            NextImageIndex(Index);
+            CurrentNameText = Pictures[Index];
+            if (CurrentNameText != LoadedNameText) {
+                LoadPicture();
+                if (Transition) {
+                    FadeToPicture(2000);
+                } else {
+                    CanvasImage.fill(Qt::black);
+                    repaint();
+                }
+            }
+            PictureStart = Clock().GetTickCount();
+        }
+        if (!PlainPicture)
+            Waves->NextFrame();
+        PresentFrame();
+    } catch (...) {
+        // A tick that fails is dropped; the next one starts afresh.
+    }
+    InTick = false;
+    if (ClosePending)
+        QTimer::singleShot(0, this, [this] { FinishClose(); });
+}
+
+void TQMfmScrSvr::CentreOffsets(int& x, int& y) const {
+    x = y = 0;
+    if (!Stretch || Proportional) {
+        x = (ScreenWidth - PictureWidth) / 2;
+        y = (ScreenHeight - PictureHeight) / 2;
+    }
+}
+
+void TQMfmScrSvr::PresentFrame() {
+    int x, y;
+    CentreOffsets(x, y);
+    PaintBitmap(x, y, PlainPicture ? PlainBuffer : Waves->CurrentFrame());
+    TSaverInputState& input = SaverInputState();
+    const std::int64_t wait = 33 - (static_cast<std::int64_t>(Clock().GetTickCount()) -
+                                    static_cast<std::int64_t>(input.LastFrameTime));
+    if (wait > 0)
+        Clock().Sleep(static_cast<std::uint32_t>(wait));
+    input.LastFrameTime = Clock().GetTickCount();
+}
+
+void TQMfmScrSvr::PaintBitmap(int x, int y, const TBitmap& bitmap) {
+    if (UseDirectX) {
+        if (DXDraw1->CanDraw()) {
+            DXDraw1->Draw(bitmap);
+            DXDraw1->Flip();
+        }
+        return;
+    }
+    {
+        QPainter painter(&CanvasImage);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(x, y, bitmap.ToImage());
+    }
+    QRect changed = QRect(x, y, bitmap.Width(), bitmap.Height()) & CanvasImage.rect();
+    if (!changed.isEmpty() && isVisible())
+        repaint(changed);
+}
+
+void TQMfmScrSvr::FadeToPicture(int milliseconds) {
+    int x = 0, y = 0;
+    int width = UseDirectX ? DXDraw1->SurfaceWidth() : ScreenWidth;
+    int height = UseDirectX ? DXDraw1->SurfaceHeight() : ScreenHeight;
+    for (TBitmap* buffer : {&OldScreen, &NewFrame, &FadeResult})
+        PrepareBitmap(*buffer, width, height, TPixelFormat::pf32bit);
+    NewFrame.Fill(0x000000);
+    if (UseDirectX) {
+        OldScreen.Assign(DXDraw1->BackSurface());
+        PrepareBitmap(OldScreen, width, height, TPixelFormat::pf32bit);
+    } else {
+        if (!Stretch || Proportional) {
+            const TBitmap& shown = PlainPicture ? PlainBuffer : PictureProject->Picture;
+            x = (ScreenWidth - shown.Width()) / 2;
+            y = (ScreenHeight - shown.Height()) / 2;
+        }
+        OldScreen = TBitmap(CanvasImage);
+    }
+
+    if (!PlainPicture)
+        Waves->NextFrame();
+    const TBitmap& frame = PlainPicture ? PlainBuffer : Waves->CurrentFrame();
+    if (UseDirectX) {
+        // The hardware surface shows every frame stretched over the screen, so the new
+        // frame is blended at that size too; drawn 1:1 it would sit small in a corner.
+        QPainter painter(&NewFrame.ToImage());
+        painter.drawImage(QRect(0, 0, width, height), frame.ToImage());
+    } else {
+        DrawInto(NewFrame, x, y, frame);
+    }
+
+    const std::uint32_t t0 = Clock().GetTickCount();
+    CrossFade(FadeResult, NewFrame, OldScreen, 10);
+    PaintBitmap(0, 0, FadeResult);
+    const std::uint32_t first = Clock().GetTickCount() - t0;
+    const int steps = milliseconds / static_cast<int>(std::max<std::uint32_t>(first, 1));
+    for (int i = 1; i <= steps; ++i) {
+        const int weight = RoundToInt(i * 245.0 / steps) + 10;
+        CrossFade(FadeResult, NewFrame, OldScreen, weight);
+        PaintBitmap(0, 0, FadeResult);
+    }
+}
+
+} // namespace ml
