@@ -11,24 +11,16 @@
 
 namespace ml {
 
-// cos of a whole number of degrees. The angle is reduced to 0..359 exactly first, so phases
-// that have grown large over hours lose no precision, and the quarter turns give exact 0 and
-// +-1: rain at a right angle then never creeps sideways by rounding noise.
+// cos of a whole number of degrees, computed as cos(x * pi / 180) so that a product exactly
+// on a rounding tie (A x cos 120) falls the same way as it always has. Quarter turns are
+// exact: rain at a right angle then never creeps sideways by rounding noise, and at whole
+// and half turns the exact value is the one the plain formula gives anyway.
 inline double CosDegrees(std::int64_t degrees) {
-    std::int64_t a = degrees % 360;
-    if (a < 0)
-        a += 360;
-    switch (a) {
-    case 0:
-        return 1.0;
-    case 90:
-    case 270:
-        return 0.0;
-    case 180:
-        return -1.0;
-    default:
-        return std::cos(static_cast<double>(a) * std::numbers::pi / 180.0);
+    if (degrees % 90 == 0) {
+        const std::int64_t quarter = (degrees / 90 % 4 + 4) % 4;
+        return quarter == 0 ? 1.0 : (quarter == 2 ? -1.0 : 0.0);
     }
+    return std::cos(static_cast<double>(degrees) * std::numbers::pi / 180.0);
 }
 
 // Nearest integer, ties to even (std::nearbyint in the default rounding mode). Values beyond

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 #include <utility>
 
 namespace ml {
@@ -313,9 +314,12 @@ void TWaveGenerator::DrawWeather() {
         RainFall->SpeedPercent = SpeedPercent;
         RainFall->SpeedIndex = weather.SpeedIndex;
         RainFall->Length = weather.Length;
-        // Only the cosine of the angle matters; reducing it keeps a wild value from a file
-        // from overflowing.
-        RainFall->DirectionAngle = static_cast<int>((180 - std::int64_t{weather.Angle}) % 360);
+        // Only the cosine of the angle matters; a wild value from a file that would overflow
+        // is brought back by whole turns.
+        std::int64_t angle = 180 - std::int64_t{weather.Angle};
+        if (angle > std::numeric_limits<int>::max())
+            angle %= 360;
+        RainFall->DirectionAngle = static_cast<int>(angle);
         RainFall->Step();
     }
 }

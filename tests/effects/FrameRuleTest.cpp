@@ -1,0 +1,130 @@
+// The generator's frame loop takes short cuts (runs, split edges, narrowed shifts). Here the
+// frame rule is written out the plain way, pixel by pixel, and the two must agree on scenes
+// that reach every edge: large shifts, clamped rows and columns, jitter, odd periods.
+
+#include "WaterScene.h"
+#include "effects/WaveGenerator.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <random>
+
+namespace ml::test {
+namespace {
+
+std::int64_t Round(double v) {
+    return static_cast<std::int64_t>(std::nearbyint(v));
+}
+double Cos(std::int64_t degrees) {
+    return std::cos(static_cast<double>(degrees) * std::numbers::pi / 180.0);
+}
+std::int64_t Limit(std::int64_t v, std::int64_t high) {
+    return std::clamp<std::int64_t>(v, 0, high);
+}
+
+std::vector<std::uint32_t> ReferenceFrame(const TWaveGenerator& g, const TProject& project,
+                                          std::vector<std::uint32_t> out) {
+    const int w = g.Width();
+    const int h = g.Height();
+    double A[4], F[4], dA[4] = {}, dF[4] = {};
+    std::int64_t dy[4] = {}, dx[4] = {};
+    for (int i = 0; i < 4; ++i) {
+        const TWaveParam& p = project.WaveParams[static_cast<std::size_t>(i)];
+        A[i] = p.Amplitude;
+        F[i] = p.WaveCount / (360.0 / p.Period);
+        if (p.Perspective) {
+            A[i] = 0;
+            const int rows = g.LastRow(i) - g.FirstRow(i);
+            dA[i] = rows ? static_cast<double>(p.Amplitude) / rows : p.Amplitude;
+            dF[i] = rows ? F[i] / rows : F[i];
+        }
+    }
+    for (int y = 0; y < h; ++y) {
+        for (int i = 0; i < 4; ++i) {
+            if (y < g.FirstRow(i) || y > g.LastRow(i))
+                continue;
+            const TWaveParam& p = project.WaveParams[static_cast<std::size_t>(i)];
+            if (p.Perspective) {
+                A[i] += dA[i];
+                F[i] -= dF[i] / 10;
+            }
+            const std::int64_t phase = Round((h - y) * F[i] * 360 / h + g.PhaseOffset(i));
+            dy[i] = Round(A[i] * Cos(phase % p.Period));
+            dx[i] = Round(A[i] * Cos(phase % 360));
+        }
+        for (int x = 0; x < w; ++x) {
+            const int a = g.AreaIndex(x, y);
+            if (a < 0)
+                continue;
+            const TWaveParam& p = project.WaveParams[static_cast<std::size_t>(a)];
+            const int j = g.ColumnJitter(a)[static_cast<std::size_t>(x)];
+            const std::int64_t sy = Limit(y - j + (p.Vertical ? dy[a] : 0), h - 1);
+            const std::int64_t ty = Limit(y - j, h - 1);
+            const std::int64_t sx = p.Horizontal ? Limit(x + dx[a], w - 1) : x;
+            if (g.AreaIndex(static_cast<int>(sx), static_cast<int>(ty)) == a &&
+                g.AreaIndex(static_cast<int>(sx), static_cast<int>(sy)) == a)
+                out[static_cast<std::size_t>(ty * w + x)] =
+                    project.Picture.Pixel(static_cast<int>(sx), static_cast<int>(sy));
+        }
+    }
+    return out;
+}
+
+TEST(FrameRuleTest, FastFrameMatchesThePlainRule) {
+    std::mt19937 rng(2024);
+    auto pick = [&](int low, int high) { return std::uniform_int_distribution(low, high)(rng); };
+    for (int scene = 0; scene < 120; ++scene) {
+        TProject project;
+        const int w = pick(1, 70);
+        const int h = pick(1, 70);
+        // Blobs of areas: a few rectangles painted over one another, plus some noise.
+        std::vector<int> map(static_cast<std::size_t>(w * h), 0);
+        for (int r = pick(1, 6); r > 0; --r) {
+            const int x0 = pick(0, w - 1), y0 = pick(0, h - 1);
+            const int x1 = pick(x0, w - 1), y1 = pick(y0, h - 1), n = pick(0, 4);
+            for (int y = y0; y <= y1; ++y)
+                for (int x = x0; x <= x1; ++x)
+                    map[static_cast<std::size_t>(y * w + x)] = n;
+        }
+        for (int k = pick(0, w * h / 8); k > 0; --k)
+            map[static_cast<std::size_t>(pick(0, w * h - 1))] = pick(0, 4);
+        MakeScene(project, w, h,
+                  [&](int x, int y) { return map[static_cast<std::size_t>(y * w + x)]; });
+        for (TWaveParam& p : project.WaveParams) {
+            p.Amplitude = pick(0, 3) == 0 ? pick(-3000000, 3000000) : pick(-12, 30);
+            p.WaveCount = pick(-5, 40);
+            p.PhaseStep = pick(-20, 40);
+            p.Direction = pick(0, 1);
+            p.Horizontal = static_cast<std::uint8_t>(pick(0, 1));
+            p.Vertical = static_cast<std::uint8_t>(pick(0, 1));
+            p.Perspective = static_cast<std::uint8_t>(pick(0, 1));
+            const int periods[] = {360, 360, 180, 90, 720, 45, -360, 17};
+            p.Period = periods[pick(0, 7)];
+            p.JitterRange = pick(0, 2) == 0 ? 0 : pick(-2, 3 * h);
+        }
+        project.SetSpeed(pick(0, 300));
+
+        TWaveGenerator g;
+        g.SetFixedSeed(static_cast<std::uint64_t>(scene));
+        g.SetProject(project);
+        g.SetWeather(false);
+        g.Initialize();
+        for (int frame = 0; frame < 4; ++frame) {
+            const auto expected = ReferenceFrame(g, project, Pixels(g.Output()));
+            g.NextFrame();
+            const auto actual = Pixels(g.Output());
+            const auto miss = std::mismatch(actual.begin(), actual.end(), expected.begin());
+            ASSERT_TRUE(miss.first == actual.end())
+                << "scene " << scene << " frame " << frame << ": pixel ("
+                << (miss.first - actual.begin()) % w << ", " << (miss.first - actual.begin()) / w
+                << ") reads (" << SourceColumn(*miss.first) << ", " << SourceRow(*miss.first)
+                << ") instead of (" << SourceColumn(*miss.second) << ", " << SourceRow(*miss.second)
+                << ")";
+        }
+    }
+}
+
+} // namespace
+} // namespace ml::test

@@ -1,0 +1,254 @@
+#include "effects/WaveGenerator.h"
+#include "WaterScene.h"
+#include "platform/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace ml::test {
+namespace {
+
+class WaveGeneratorTest : public ::testing::Test {
+protected:
+    WaveGeneratorTest() { Generator.SetFixedSeed(7); }
+
+    // The show's sequence for one picture.
+    void Start(bool weather = false) {
+        Generator.SetProject(Project);
+        Generator.SetWeather(false);
+        Generator.Initialize();
+        Generator.SetWeather(weather);
+    }
+    std::uint32_t Out(int x, int y) const { return Generator.Output().Pixel(x, y); }
+
+    TProject Project;
+    TWaveGenerator Generator;
+};
+
+TEST_F(WaveGeneratorTest, WorkedExampleRowsReadSixRowsAwayAtThePeaks) {
+    MakeScene(Project, 4, 768, [](int, int) { return 1; });
+    Project.WaveParams[0] = Wave(6, 17, 0); // no phase step: the frame after Initialize is at 0
+    Start();
+    EXPECT_EQ(Pixels(Generator.CurrentFrame()), Pixels(Project.Picture));
+    Generator.NextFrame();
+    for (int x = 0; x < 4; ++x) {
+        EXPECT_EQ(Out(x, 0), Encoded(x, 6));
+        EXPECT_EQ(Out(x, 384), Encoded(x, 378));
+    }
+}
+
+TEST_F(WaveGeneratorTest, AreaWithoutDirectionsShowsNoMotionWhateverItsJitter) {
+    MakeScene(Project, 40, 30, [](int x, int) { return x < 20 ? 2 : 0; });
+    TWaveParam& p = Project.WaveParams[1];
+    p = Wave(9, 5, 13);
+    p.Vertical = 0;
+    p.JitterRange = 6;
+    Start();
+    for (int i = 0; i < 5; ++i) {
+        Generator.NextFrame();
+        EXPECT_EQ(Pixels(Generator.Output()), Pixels(Project.Picture));
+    }
+}
+
+// Over 360 frames of one degree each, every phase occurs, so the largest sideways shift of a
+// row shows its amplitude exactly.
+TEST_F(WaveGeneratorTest, PerspectiveGrowsFromFirstToLastRowAndSingleRowsGetTheFullAmplitude) {
+    MakeScene(Project, 300, 12, [](int, int y) { return y <= 10 ? 1 : (y == 11 ? 2 : 0); });
+    for (int area : {0, 1}) {
+        TWaveParam& p = Project.WaveParams[static_cast<std::size_t>(area)];
+        p = Wave(50, 3, 1);
+        p.Vertical = 0;
+        p.Horizontal = 1;
+        p.Perspective = 1;
+    }
+    Start();
+    int largest[12] = {};
+    for (int frame = 0; frame < 360; ++frame) {
+        Generator.NextFrame();
+        for (int y : {0, 10, 11})
+            largest[y] = std::max(largest[y], std::abs(SourceColumn(Out(150, y)) - 150));
+    }
+    EXPECT_EQ(largest[0], 5);   // 50 / (10 - 0)
+    EXPECT_EQ(largest[10], 55); // 50 x (1 + 1 / 10)
+    EXPECT_EQ(largest[11], 50); // a one-row area
+}
+
+TEST_F(WaveGeneratorTest, SpeedScalesThePhaseStepWithTiesToEven) {
+    struct Row {
+        int Speed, Direction;
+        std::int64_t AfterInitialize, AfterTwoMore;
+    };
+    for (Row row : {Row{50, 1, 8, 24}, Row{100, 1, 15, 45}, Row{0, 1, 0, 0}, Row{50, 0, -8, -24},
+                    Row{30, 1, 4, 12} /* 4.5 rounds to 4 */}) {
+        MakeScene(Project, 8, 8, [](int, int) { return 1; });
+        Project.WaveParams[0] = Wave(2, 3, 15, row.Direction);
+        Project.SetSpeed(row.Speed);
+        Start();
+        EXPECT_EQ(Generator.PhaseOffset(0), row.AfterInitialize) << row.Speed;
+        EXPECT_EQ(Generator.PhaseOffset(3), 0); // zero step in the other records
+        Generator.NextFrame();
+        Generator.NextFrame();
+        EXPECT_EQ(Generator.PhaseOffset(0), row.AfterTwoMore) << row.Speed;
+    }
+}
+
+TEST_F(WaveGeneratorTest, SpeedZeroFreezesTheWavesButStillDisplaces) {
+    MakeScene(Project, 6, 100, [](int, int) { return 1; });
+    Project.WaveParams[0] = Wave(4, 7, 15);
+    Project.SetSpeed(0);
+    Start();
+    Generator.NextFrame();
+    const auto first = Pixels(Generator.Output());
+    EXPECT_NE(first, Pixels(Project.Picture));
+    Generator.NextFrame();
+    EXPECT_EQ(Pixels(Generator.Output()), first);
+}
+
+// With one wave over 360 rows the phase of row y is 360 - y + offset, so a step of 10 degrees
+// moves the whole band pattern by exactly 10 rows.
+TEST_F(WaveGeneratorTest, DirectionMovesTheBandsDownOrUp) {
+    for (int direction : {1, 0}) {
+        MakeScene(Project, 2, 360, [](int, int) { return 1; });
+        Project.WaveParams[0] = Wave(5, 1, 10, direction);
+        Start();
+        auto shifts = [&] {
+            std::vector<int> dy;
+            for (int y = 0; y < 360; ++y)
+                dy.push_back(SourceRow(Out(0, y)) - y);
+            return dy;
+        };
+        Generator.NextFrame();
+        const auto before = shifts();
+        Generator.NextFrame();
+        const auto after = shifts();
+        const int move = direction ? 10 : -10;
+        for (int y = 20; y < 340; ++y)
+            ASSERT_EQ(after[static_cast<std::size_t>(y)],
+                      before[static_cast<std::size_t>(y - move)])
+                << "direction " << direction << " row " << y;
+    }
+}
+
+TEST_F(WaveGeneratorTest, PixelsWhoseSourceLiesInAnotherAreaKeepTheirOldValue) {
+    // Area 1 above row 50, area 2 below, no area in column 0. With one wave over the height
+    // and the phase at 0, the rows just below 50 read about 5 rows above.
+    MakeScene(Project, 5, 100, [](int x, int y) { return x == 0 ? 0 : (y < 50 ? 1 : 2); });
+    Project.WaveParams[0] = Wave(0, 1, 0);
+    Project.WaveParams[1] = Wave(5, 1, 0);
+    Start();
+    Generator.NextFrame();
+    for (int x = 0; x < 5; ++x)
+        for (int y = 0; y < 100; ++y) {
+            const int sy = SourceRow(Out(x, y));
+            const bool sameArea = x > 0 && (sy < 50) == (y < 50);
+            ASSERT_TRUE(sameArea || Out(x, y) == Encoded(x, y)) << x << "," << y;
+        }
+    EXPECT_EQ(Out(2, 50), Encoded(2, 50)); // would read row 45 in the other area
+    EXPECT_EQ(Out(2, 60), Encoded(2, 56));
+}
+
+TEST_F(WaveGeneratorTest, ZeroPeriodHoldsOutputPhasesAndWeather) {
+    MakeScene(Project, 30, 20, [](int, int) { return 1; });
+    Project.WaveParams[0] = Wave(3, 2, 15);
+    Project.WaveParams[2].Period = 0; // an unused area's record is enough
+    Project.Weather = {2, 50, 10, 90, 10, 0};
+    Start(true);
+    for (int i = 0; i < 3; ++i) {
+        Generator.NextFrame();
+        EXPECT_EQ(Generator.PhaseOffset(0), 0);
+        EXPECT_EQ(Pixels(Generator.CurrentFrame()), Pixels(Project.Picture));
+    }
+}
+
+TEST_F(WaveGeneratorTest, JitterStaysInItsRangeAndNegativeRangesCountAsNone) {
+    MakeScene(Project, 500, 20, [](int, int) { return 1; });
+    Project.WaveParams[0].JitterRange = 4;
+    Project.WaveParams[1].JitterRange = -3;
+    Project.WaveParams[2].JitterRange = 1;
+    Start();
+    const auto& j = Generator.ColumnJitter(0);
+    ASSERT_EQ(j.size(), 500u);
+    EXPECT_EQ(*std::min_element(j.begin(), j.end()), 0);
+    EXPECT_EQ(*std::max_element(j.begin(), j.end()), 3);
+    for (int area : {1, 2, 3})
+        for (int v : Generator.ColumnJitter(area))
+            ASSERT_EQ(v, 0);
+}
+
+TEST_F(WaveGeneratorTest, AreaIndexAndRowSpans) {
+    // Colours that match no area, including near misses, count as outside every area.
+    MakeScene(Project, 6, 9, [](int x, int y) { return y >= 2 && y <= 5 && x > 2 ? 4 : 0; });
+    Project.AreaMap.SetPixel(0, 7, 0x0000FE);
+    Project.AreaMap.SetPixel(1, 8, AreaColors[2]);
+    Start();
+    EXPECT_EQ(Generator.AreaIndex(0, 7), -1);
+    EXPECT_EQ(Generator.AreaIndex(1, 8), 1);
+    EXPECT_EQ(Generator.AreaIndex(3, 2), 3);
+    EXPECT_EQ(Generator.FirstRow(3), 2);
+    EXPECT_EQ(Generator.LastRow(3), 5);
+    EXPECT_EQ(Generator.FirstRow(1), 8);
+    EXPECT_EQ(Generator.FirstRow(0), TWaveGenerator::kEmptyFirstRow);
+    EXPECT_EQ(Generator.LastRow(0), TWaveGenerator::kEmptyLastRow);
+}
+
+TEST_F(WaveGeneratorTest, WeatherLiesOnACopyAndGoesWithTheSwitch) {
+    MakeScene(Project, 64, 48, [](int, int y) { return y > 20 ? 1 : 0; });
+    Project.WaveParams[0] = Wave(3, 4, 15);
+    for (int kind : {1, 2}) {
+        Project.Weather = {kind, 5000, 2, 70, 10, 0};
+        Start(true);
+        ASSERT_EQ(kind == 1, Generator.Snow() != nullptr);
+        ASSERT_EQ(kind == 2, Generator.Rain() != nullptr);
+        EXPECT_EQ(kind == 1 ? Generator.Snow()->Count() : Generator.Rain()->Count(), 1000);
+        Generator.NextFrame();
+        EXPECT_NE(&Generator.CurrentFrame(), &Generator.Output());
+        EXPECT_NE(Pixels(Generator.CurrentFrame()), Pixels(Generator.Output()));
+        // Outside the water the output is the picture: the particles never touch it.
+        for (int y = 0; y <= 20; ++y)
+            for (int x = 0; x < 64; ++x)
+                ASSERT_EQ(Out(x, y), Encoded(x, y));
+        Generator.SetWeather(false);
+        EXPECT_EQ(&Generator.CurrentFrame(), &Generator.Output());
+        EXPECT_EQ(Generator.Rain(), nullptr);
+    }
+}
+
+TEST_F(WaveGeneratorTest, SameSeedSameFrames) {
+    MakeScene(Project, 50, 40, [](int x, int y) { return (x + y) % 3; });
+    Project.WaveParams[0] = Wave(4, 6, 11);
+    Project.WaveParams[0].JitterRange = 5;
+    Project.Weather = {1, 300, 4, 0, 0, 0};
+    std::vector<std::vector<std::uint32_t>> frames[2];
+    for (auto& run : frames) {
+        TWaveGenerator g;
+        g.SetFixedSeed(42);
+        g.SetProject(Project);
+        g.SetWeather(false);
+        g.Initialize();
+        g.SetWeather(true);
+        for (int i = 0; i < 4; ++i) {
+            g.NextFrame();
+            run.push_back(Pixels(g.CurrentFrame()));
+        }
+    }
+    EXPECT_EQ(frames[0], frames[1]);
+}
+
+TEST_F(WaveGeneratorTest, EmptyPictureDoesNothingAndAResizedOneIsRefused) {
+    Start(true);
+    EXPECT_EQ(Generator.Width(), 0);
+    Generator.NextFrame();
+    EXPECT_TRUE(Generator.CurrentFrame().Empty());
+
+    MakeScene(Project, 10, 10, [](int, int) { return 1; });
+    Project.WaveParams[0] = Wave(1, 1, 1);
+    Start();
+    Project.Picture.SetSize(12, 10);
+    EXPECT_THROW(Generator.NextFrame(), EInvalidOperation);
+}
+
+} // namespace
+} // namespace ml::test
