@@ -218,14 +218,6 @@ void PaintCrowns(TRaster& raster, const TProfile& base, std::uint64_t seed,
     }
 }
 
-TProfile Highest(const TProfile& a, const TProfile& b) {
-    TProfile top(std::min(a.size(), b.size()));
-    for (std::size_t i = 0; i < top.size(); ++i) {
-        top[i] = std::min(a[i], b[i]);
-    }
-    return top;
-}
-
 void PaintSilhouette(TRaster& raster, const TProfile& top, int bottom, const TShader& shader) {
     const int width = std::min(raster.Width(), static_cast<int>(top.size()));
     bottom = std::min(bottom, raster.Height());

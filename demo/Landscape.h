@@ -65,9 +65,6 @@ struct TCrownStyle {
 void PaintCrowns(TRaster& raster, const TProfile& base, std::uint64_t seed,
                  const TCrownStyle& style);
 
-// The lower of two profiles at every column (the taller silhouette wins).
-TProfile Highest(const TProfile& a, const TProfile& b);
-
 // Fills every column from its profile row down to bottom-1 with the shader's colour; depth is
 // the distance in rows below the profile. The edge row is anti-aliased.
 using TShader = std::function<TColor(int x, int y, float depth)>;
