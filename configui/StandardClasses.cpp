@@ -50,7 +50,7 @@ const TPropertyTable& ControlProperties() {
     static const TPropertyTable table = [] {
         TPropertyTable t;
         auto outer = [](QWidget& w) {
-            return w.isWindow() ? QSize(kFrameWidth, kFrameHeight) : QSize();
+            return w.isWindow() ? QSize(kFrameWidth, kFrameHeight) : QSize(0, 0);
         };
         t.Set<QWidget>("Left", [](QWidget& w, V v) { w.move(AsExtent(v), w.y()); });
         t.Set<QWidget>("Top", [](QWidget& w, V v) { w.move(w.x(), AsExtent(v)); });
