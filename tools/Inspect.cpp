@@ -7,6 +7,7 @@
 #include "project/Archive.h"
 #include "project/QMCProject.h"
 #include "tools/Command.h"
+#include "tools/DescribePictureFile.h"
 #include "tools/Options.h"
 
 #include <QJsonArray>
@@ -216,6 +217,7 @@ struct TDescriber {
     std::string (*Describe)(const std::string& path, bool json);
 };
 const TDescriber kDescribers[] = {
+    {IsPictureFile, DescribePictureFile},
     {HoldsArchive, DescribeArchive},
 };
 
@@ -230,7 +232,8 @@ int Inspect(const TArgs& args) {
             std::fputs(describer.Describe(path, options.Flag("--json")).c_str(), stdout);
             return 0;
         }
-    throw TUsageError{path + " is no file that inspect knows (no project archive in it)"};
+    throw TUsageError{
+        path + " is no file that inspect knows (neither a picture file nor a project archive)"};
 }
 
 TCommandRegistration registration{
@@ -238,7 +241,8 @@ TCommandRegistration registration{
      "Usage: mirrorlake-tool inspect FILE [--json]\n\n"
      "Describes what FILE holds. For a saver program or an archive: where the archive\n"
      "begins, its items and their sizes, and for a project the files it carries, the\n"
-     "pictures of the show and every setting. --json prints the same as a JSON object.",
+     "pictures of the show and every setting. For a picture file (.qmp): every field it\n"
+     "stores. --json prints the same as a JSON object.",
      Inspect}};
 
 } // namespace

@@ -8,6 +8,7 @@
 #include "project/Archive.h"
 #include "project/ArchiveWriter.h"
 #include "tools/Command.h"
+#include "tools/DescribePictureFile.h"
 #include "tools/Options.h"
 
 #include <algorithm>
@@ -43,9 +44,15 @@ std::vector<std::string> SplitMusic(const std::string& value) {
     return names;
 }
 
+std::string ResolveInFolder(const std::string& dir, std::string name) {
+    std::replace(name.begin(), name.end(), '\\', '/');
+    return !name.empty() && name[0] == '/' ? name : dir + name;
+}
+
 // Every file the project uses, as project.ini names it: the pictures of [FileList], the
-// preview picture and each music file. Names are relative to the project folder unless
-// absolute. This is the one place that decides what goes into "QMFiles.res".
+// preview picture, each music file and the sounds its picture files play. Names are
+// relative to the project folder unless absolute. This is the one place that decides what
+// goes into "QMFiles.res".
 std::vector<std::string> ProjectFileNames(const std::string& dir) {
     TIniFile ini(dir + "project.ini");
     std::vector<std::string> names = ini.ReadSection("FileList");
@@ -53,6 +60,11 @@ std::vector<std::string> ProjectFileNames(const std::string& dir) {
         names.push_back(preview);
     for (const auto& music : SplitMusic(ini.ReadString("Advance", "MusicFile", "")))
         names.push_back(music);
+    // Picture files name their sounds inside; those the folder holds travel with the project.
+    for (const auto& name : std::vector<std::string>(names))
+        if (UpperCase(ExtractFileExt(name)) == ".QMP" && FileExists(ResolveInFolder(dir, name)))
+            for (const auto& sound : PictureSoundsToPack(dir, ResolveInFolder(dir, name)))
+                names.push_back(sound);
     std::vector<std::string> unique;
     for (const auto& name : names)
         if (std::find(unique.begin(), unique.end(), name) == unique.end())
@@ -65,11 +77,6 @@ struct TProjectFile {
     std::string Source;
     std::string Name;
 };
-
-std::string ResolveInFolder(const std::string& dir, std::string name) {
-    std::replace(name.begin(), name.end(), '\\', '/');
-    return !name.empty() && name[0] == '/' ? name : dir + name;
-}
 
 std::vector<TProjectFile> CollectFiles(const std::string& dir) {
     std::vector<TProjectFile> files;
