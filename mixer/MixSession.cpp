@@ -244,9 +244,9 @@ void TMixSession::ServiceOutput() {
     FillRing();
 }
 
-void TMixSession::ApplyRemix(std::int64_t from, TPlayEntry* play) {
+void TMixSession::ApplyRemix(TPlayEntry* play) {
     if (Remix == TRemixStrategy::A) {
-        RemixFrom(from);
+        RemixFrom(DevicePosition());
         return;
     }
     if (play != nullptr && play->Start < MixPosition) {
@@ -258,8 +258,10 @@ void TMixSession::ApplyRemix(std::int64_t from, TPlayEntry* play) {
     ServiceOutput();
 }
 
-// Throws away the blocks already written, mixes them again from `from` and hands them to a
-// freshly reset device, so a new sound starts now rather than after the old output.
+// Throws away the blocks already written, mixes them again from `from` (the playing position)
+// and hands them to a freshly reset device, so a change to the queues is heard now rather
+// than after the old output. Starting at the playing position rather than at the new play's
+// start keeps what is already sounding seamless: nothing is cut short or heard twice.
 void TMixSession::RemixFrom(std::int64_t from) {
     MixPosition = from;
     for (TOutputBlock* block : Playing)

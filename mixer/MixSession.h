@@ -141,8 +141,10 @@ struct TMixSession {
     // Takes back the blocks the device has played, retires plays it has played past (posting
     // their notices) and refills the ring.
     void ServiceOutput();
-    // Makes a play that starts inside already mixed output audible, by the mixer's strategy.
-    void ApplyRemix(std::int64_t from, TPlayEntry* play);
+    // Makes a change inside already mixed output audible, by the mixer's strategy: A re-mixes
+    // the written blocks from the playing position; B moves the new play (if any) to the mix
+    // position and carries on.
+    void ApplyRemix(TPlayEntry* play);
     // Returns every play queued on the channel to the pool; true when there was one.
     bool DropPlays(int channel);
     // Returns every play of the wave, queued or pending, to the pool.

@@ -288,7 +288,7 @@ void MixerDropQueue(TMixSession* mixer, int channel, int mode, bool remix) {
         dropped = mixer->DropPlays(channel);
     }
     if (dropped && remix && mixer->Active)
-        mixer->ApplyRemix(mixer->DevicePosition(), nullptr);
+        mixer->ApplyRemix(nullptr);
 }
 
 void MixerRemoveChannel(TMixSession* mixer, int channel, int mode) {
@@ -372,7 +372,7 @@ void MixerPlay(TPlayRequest* request) {
     mixer.Pending.clear();
 
     if (remix) {
-        mixer.ApplyRemix(last->Start, last);
+        mixer.ApplyRemix(last);
         return;
     }
     const bool paused = mixer.Playing.empty();

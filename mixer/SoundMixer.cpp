@@ -39,11 +39,12 @@ void TSoundMixer::SetChannels(std::uint8_t value) {
     } else if (value == 0) {
         MixerRemoveChannel(FMixer, 0, 1);
     } else {
+        const unsigned changed = value ^ FChannels;
         for (int c = 0; c < kMixerChannels; ++c) {
-            const bool wanted = value & (1u << c);
-            if (wanted == bool(FChannels & (1u << c)))
+            const unsigned bit = 1u << c;
+            if (!(changed & bit))
                 continue;
-            if (wanted)
+            if (value & bit)
                 MixerAddChannel(FMixer, c, 0);
             else
                 MixerRemoveChannel(FMixer, c, 0);

@@ -12,8 +12,9 @@ namespace ml {
 
 // Converts data in the source format to the output format (only its channels and rate are
 // used; the output is always 8-bit). Steps run in a fixed order: sample size, channel count,
-// rate. Raises EMixerError "File format not supported" for a source that is not 8- or 16-bit
-// mono or stereo PCM with a rate, and "Failed to convert wave format" when no whole output
+// rate; a step whose property already matches changes nothing, but a trailing partial frame
+// is always dropped. Raises EMixerError "File format not supported" for a source that is not 8- or
+// 16-bit mono or stereo PCM with a rate, and "Failed to convert wave format" when no whole output
 // frame results.
 std::vector<std::uint8_t> ConvertWave(const TWaveFormat& source, std::vector<std::uint8_t> data,
                                       const TWaveFormat& output);

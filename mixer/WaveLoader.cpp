@@ -100,11 +100,8 @@ void Parse(QIODevice& io, const TWaveFormat& output, TWaveData& wave) {
     wave.SourceFormat = ReadFormat(io, riffEnd);
     std::vector<std::uint8_t> data = ReadData(io, riffEnd);
 
-    const TWaveFormat& source = wave.SourceFormat;
-    if (source.Channels != output.Channels || source.SamplesPerSec != output.SamplesPerSec ||
-        source.BitsPerSample != 8)
-        data = ConvertWave(source, std::move(data), output);
-    wave.Data = std::move(data);
+    // Steps that do not apply leave the data as it is.
+    wave.Data = ConvertWave(wave.SourceFormat, std::move(data), output);
 }
 
 void OpenOrThrow(QIODevice& io, const std::string& message) {
@@ -118,11 +115,13 @@ std::unique_ptr<TWaveData> LoadWaveData(const TWaveSource& source, const TWaveFo
     try {
         auto wave = std::make_unique<TWaveData>();
         if (source.Mode & TWaveSource::kFromResource) {
+            // A numbered resource is known by its number, however it was written.
             const bool numbered = IsNumber(source.Name);
-            QFile resource(QString::fromStdString(":/WAVE/" + source.Name));
-            OpenOrThrow(resource, "Failed to open \"WAVE\" resource " + source.Name);
+            const std::string id = numbered ? std::to_string(std::stoul(source.Name)) : source.Name;
+            QFile resource(QString::fromStdString(":/WAVE/" + id));
+            OpenOrThrow(resource, "Failed to open \"WAVE\" resource " + id);
             Parse(resource, output, *wave);
-            wave->Name = numbered ? "res#" + std::to_string(std::stoul(source.Name)) : source.Name;
+            wave->Name = numbered ? "res#" + id : id;
         } else if (source.Mode & TWaveSource::kFromMemory) {
             if (source.Memory.Buffer == nullptr)
                 throw EMixerError("Failed to open memory file, mmioOpen error=" +
