@@ -1,0 +1,84 @@
+#include "startup/ConfigureMode.h"
+#include "startup/PreviewMode.h"
+#include "startup/ShowMode.h"
+
+#include "backend/Jpeg.h"
+#include "platform/Exceptions.h"
+#include "platform/Paths.h"
+#include "tests/project/ArchiveTestSupport.h"
+#include "tests/startup/StartupTestSupport.h"
+#include "tests/support/RecordingSink.h"
+
+#include <gtest/gtest.h>
+
+namespace ml {
+namespace {
+
+// A program file named my.saver.scr carrying a project with one picture, an optional preview
+// picture and an interface description with one window.
+class ModesTest : public ::testing::Test {
+protected:
+    void Pack(const std::string& previewLine) {
+        TBitmap picture(4, 4);
+        picture.Fill(0xFF8000);
+        const std::string settings =
+            BuildArchive({"[FileList]\r\nlake.qmp=1\r\n",
+                          "[General]\r\nProductName=Lake\r\n[Advance]\r\n" + previewLine + "\r\n",
+                          "[UI]\r\nUIFile=ui.wui\r\n"});
+        const std::string ui = "1\r\n1\r\nobject MainWindow: TForm\r\n0\r\n0\r\n";
+        const std::string archive = BuildArchive(
+            {settings, "lake.qmp\r\nprev.jpg", BuildArchive({"QM", EncodeJpeg(picture, 90)}), ui});
+        Session.ProgramPath = Programs.Write("my.saver.scr", "program image" + archive);
+        Session.OpenWindow = Opener.Function();
+        Session.CommandLine.HandleText = "99";
+    }
+
+    test::TScopedTempPath Temp;
+    const std::string Folder = Temp.Folder().Path() + "my/";
+    test::TTempDir Programs;
+    test::TRecordingSink Messages;
+    test::TFakeOpener Opener;
+    TSaverSession Session;
+};
+
+TEST_F(ModesTest, PreviewDrawsTheProjectsPreviewAndLeavesTheExtractedFiles) {
+    Pack("PreviewFile=C:\\Work\\prev.jpg");
+    PreviewMode(Session);
+    EXPECT_EQ(Session.PreviewPictureFile, Folder + "prev.jpg");
+    ASSERT_EQ(Opener.Window.Drawn.size(), 1u);
+    EXPECT_EQ(Opener.Window.Drawn[0].Width(), 4);
+    EXPECT_EQ(Session.Forms.Count(), 1);
+    EXPECT_TRUE(FileExists(Folder + "prev.jpg"));
+    EXPECT_TRUE(Messages.Messages.empty());
+}
+
+TEST_F(ModesTest, PreviewWithoutAPreviewPictureDoesNothing) {
+    Pack("MusicFile=");
+    // The handle is only read when there is something to draw.
+    Session.CommandLine.HandleText = "NOTANUMBER";
+    PreviewMode(Session);
+    EXPECT_TRUE(Opener.OpenedIds.empty());
+}
+
+TEST_F(ModesTest, ShowAndConfigureLoadTheProjectReportAndCleanUp) {
+    for (auto mode : {ShowMode, ConfigureMode}) {
+        Pack("PreviewFile=prev.jpg");
+        Messages.Messages.clear();
+        mode(Session);
+        EXPECT_EQ(Session.Project.Setting.ProductName, "Lake");
+        EXPECT_EQ(Session.Forms.Count(), 1);
+        ASSERT_EQ(Messages.Messages.size(), 1u);
+        EXPECT_NE(Messages.Messages[0].Text.find("not built"), std::string::npos);
+        EXPECT_FALSE(FileExists(Folder + "lake.qmp"));
+        EXPECT_FALSE(DirectoryExists(Folder));
+    }
+}
+
+TEST_F(ModesTest, ProgramWithoutProjectFailsOnTheMissingDescription) {
+    Session.ProgramPath = Programs.Write("bare", "no archive in here");
+    EXPECT_THROW(ConfigureMode(Session), EInOutError);
+    EXPECT_TRUE(Messages.Messages.empty());
+}
+
+} // namespace
+} // namespace ml
