@@ -122,16 +122,6 @@ TEST(FileLoader, MagicIsComparedExactly) {
     EXPECT_EQ(FailureOf<EReadError>(bytes), "Incorrect Project File!");
 }
 
-TEST(FileLoader, HeaderReadStopsAfterTheThumbnail) {
-    TPictureFileContent content = SampleContent();
-    std::string bytes = WritePictureFile(content).substr(0, OffsetsOf(content).WaveCount);
-    std::istringstream in(bytes);
-    TFileLoader loader;
-    loader.ReadHeader(in);
-    EXPECT_EQ(loader.Title, content.Title);
-    EXPECT_EQ(loader.ThumbnailData, content.ThumbnailData);
-}
-
 TEST(FileLoader, LegacySoundGoesIntoTheFirstFreeSlot) {
     struct Row {
         const char* Name;

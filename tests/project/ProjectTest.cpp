@@ -79,7 +79,6 @@ TEST_F(ProjectLoad, FailureTable) {
         std::string Message;
     } rows[] = {
         {"wrong magic", "QM060698" + goodBytes.substr(8), "Incorrect Project File!"},
-        {"ends inside the title", goodBytes.substr(0, at.Title + 6), "Read beyond end of file"},
         {"ends inside the weather", goodBytes.substr(0, at.Weather + 20),
          "Read beyond end of file"},
         {"picture not a JPEG", WritePictureFile(badJpeg), ""},
@@ -131,7 +130,7 @@ TEST_F(ProjectLoad, FewerWaveRecordsLeaveZeroedAreas) {
     EXPECT_EQ(Project.WaveParam(3).Amplitude, 0);
 }
 
-TEST_F(ProjectLoad, OldFilesWithoutOrWithPartOfTheSoundTable) {
+TEST_F(ProjectLoad, OldFileWithoutSoundTableGetsItsLegacySound) {
     TPictureFileContent content = SampleContent();
     content.WithSoundTable = false;
     content.LegacySound = "surf.wav";
@@ -140,23 +139,6 @@ TEST_F(ProjectLoad, OldFilesWithoutOrWithPartOfTheSoundTable) {
     EXPECT_EQ(SlotPath(Project.Sounds[0]), "surf.wav");
     EXPECT_EQ(Project.Sounds[0].Mode, 0);
     EXPECT_TRUE(Project.LegacySound.empty());
-
-    content = SampleContent();
-    std::string bytes = WritePictureFile(content);
-    bytes.resize(OffsetsOf(content).Sounds + 268 + 10);
-    ASSERT_TRUE(Project.Load(Folder.Write("cut.qmp", bytes)));
-    EXPECT_EQ(Project.SoundCount(), 1);
-    EXPECT_EQ(SlotPath(Project.Sounds[0]), "waves.wav");
-}
-
-TEST_F(ProjectLoad, LegacySoundNeverDisplacesAFullTable) {
-    TPictureFileContent content = SampleContent();
-    for (int i = 0; i < kSoundSlotCount; ++i)
-        content.Sounds[i] = MakeSoundSlot("s" + std::to_string(i) + ".wav", 2, 10, 0);
-    content.LegacySound = "extra.wav";
-    ASSERT_TRUE(Project.Load(WriteFile(content)));
-    EXPECT_EQ(Project.SoundCount(), 8);
-    EXPECT_EQ(SlotPath(Project.Sounds[7]), "s7.wav");
 }
 
 TEST_F(ProjectLoad, HeaderIgnoresDamageAfterTheThumbnail) {
