@@ -67,7 +67,10 @@ TLabel::TLabel(QWidget* parent) : TMouseControl<QLabel>(parent) {
 
 void TLabel::SetCaption(const std::string& caption) {
     CaptionText = caption;
-    setText(ShowAccelChar ? StripAccelerator(caption) : QString::fromStdString(caption));
+    QString text = ShowAccelChar ? StripAccelerator(caption) : QString::fromStdString(caption);
+    // Captions break lines with CR (#13) as often as with CR LF; Qt breaks only at LF.
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QChar('\r'), QChar('\n'));
+    setText(text);
     if (!Loading)
         AdjustBounds();
 }
