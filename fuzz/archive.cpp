@@ -16,16 +16,21 @@
 
 namespace {
 
-// The private temporary folder for every run, empty between inputs.
+// The private temporary folder for every run, empty between inputs and removed at exit. It
+// is never freed, so that the exit handler still finds it.
 const std::string& Root() {
-    static const std::string root = [] {
+    static const std::string* root = [] {
         std::string pattern = std::filesystem::temp_directory_path().string() + "/mlfuzz-XXXXXX";
         if (!mkdtemp(pattern.data()))
             std::abort();
         setenv("XDG_RUNTIME_DIR", pattern.c_str(), 1);
-        return pattern + "/";
+        std::atexit([] {
+            std::error_code ignored;
+            std::filesystem::remove_all(Root(), ignored);
+        });
+        return new std::string(pattern + "/");
     }();
-    return root;
+    return *root;
 }
 
 int ProgramFile() {
