@@ -34,7 +34,6 @@ TQMfmScrSvr::TQMfmScrSvr(TQMCProject& project, QWidget* parent)
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
     setPalette(black);
-    DXDraw1 = std::make_unique<TFullScreenSurface>(this);
     IdleTimer.setInterval(0);
     connect(&IdleTimer, &QTimer::timeout, this, [this] { AppIdle(); });
     FormCreate();
@@ -89,6 +88,9 @@ void TQMfmScrSvr::FormShow() {
     const TQMCSetting& s = ProjectSettings.Setting;
     UseDirectX = s.DirectX;
     if (UseDirectX) {
+        // The surface exists only when asked for: a plain-window show never touches OpenGL.
+        if (!DXDraw1)
+            DXDraw1 = std::make_unique<TFullScreenSurface>(this);
         DXDraw1->SetDisplay(ScreenWidth, ScreenHeight, ScreenBitsPerPixel(this));
         try {
             UseDirectX = DXDraw1->Initialize() && DXDraw1->Initialized();
@@ -98,7 +100,8 @@ void TQMfmScrSvr::FormShow() {
     } else {
         setGeometry(0, 0, ScreenWidth, ScreenHeight);
     }
-    DXDraw1->Widget()->setVisible(UseDirectX);
+    if (DXDraw1)
+        DXDraw1->Widget()->setVisible(UseDirectX);
 
     if (Pictures.empty()) {
         MessageBox("Unable to run screensaver.\r\nPlease configure!", "", TMsgIcon::Error,
@@ -241,10 +244,12 @@ void TQMfmScrSvr::InstallIdle(bool on) {
 void TQMfmScrSvr::HideCursor(bool hide) {
     if (hide) {
         setCursor(Qt::BlankCursor);
-        DXDraw1->Widget()->setCursor(Qt::BlankCursor);
+        if (DXDraw1)
+            DXDraw1->Widget()->setCursor(Qt::BlankCursor);
     } else {
         unsetCursor();
-        DXDraw1->Widget()->unsetCursor();
+        if (DXDraw1)
+            DXDraw1->Widget()->unsetCursor();
     }
 }
 
