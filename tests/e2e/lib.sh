@@ -1,0 +1,80 @@
+# Shared by the end-to-end scripts: a private X display, private folders and small checks.
+# Source it first thing; it re-runs the calling script under xvfb-run when needed.
+#
+# Environment from ctest: ML_BIN (folder of mirrorlake), ML_TOOL (mirrorlake-tool),
+# ML_SOURCE (source root), ML_TEST_WINDOW (the host-window helper).
+
+set -euo pipefail
+
+if [ -z "${ML_E2E_UNDER_XVFB:-}" ]; then
+  export ML_E2E_UNDER_XVFB=1
+  exec xvfb-run -a -s "-screen 0 800x600x24 -nolisten tcp" bash "$0" "$@"
+fi
+
+: "${ML_BIN:?ML_BIN must name the folder of the mirrorlake program}"
+: "${ML_TOOL:?ML_TOOL must name mirrorlake-tool}"
+
+# Everything a run writes stays under one folder of its own, removed at exit.
+E2E_WORK=$(mktemp -d "${TMPDIR:-/tmp}/ml-e2e.XXXXXX")
+trap 'rm -rf "$E2E_WORK"' EXIT
+export XDG_RUNTIME_DIR="$E2E_WORK/run"
+export TMPDIR="$E2E_WORK/tmp"
+mkdir -m 700 "$XDG_RUNTIME_DIR" "$TMPDIR" "$E2E_WORK/cwd"
+cd "$E2E_WORK/cwd"
+# Message boxes go to standard error, where the checks read them.
+export MIRRORLAKE_MESSAGES=stderr
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# run_saver OUT_PREFIX PROGRAM ARGS...: runs a program, keeping its exit code in $RUN_RC and
+# its standard error in OUT_PREFIX.err.
+run_saver() {
+  local prefix=$1
+  shift
+  set +e
+  timeout 60 "$@" >"$prefix.out" 2>"$prefix.err"
+  RUN_RC=$?
+  set -e
+}
+
+expect_rc() {
+  local want=$1 what=$2
+  [ "$RUN_RC" -eq "$want" ] || fail "$what: exit code $RUN_RC, expected $want"
+}
+
+# expect_text FILE TEXT WHAT: the file holds the text literally.
+expect_text() {
+  grep -qF -- "$2" "$1" || fail "$3: '$2' not in $(basename "$1"): $(cat "$1")"
+}
+
+# expect_no_message FILE WHAT: no message box text (Qt's own diagnostics are allowed).
+expect_no_message() {
+  local left
+  left=$(grep -v -e '^qt\.' -e '^QStandardPaths' "$1" || true)
+  [ -z "$left" ] || fail "$2: unexpected output: $left"
+}
+
+# make_project DIR [PREVIEW]: a project folder with no pictures, an interface description
+# with one empty main window and, when named, a preview picture written by the helper.
+make_project() {
+  local dir=$1 preview=${2:-}
+  mkdir -p "$dir"
+  printf '1\r\n1\r\nobject MainWindow: TForm\r\n0\r\n0\r\n' >"$dir/ui.wui"
+  {
+    printf '[FileList]\r\n[General]\r\nProductName=Lake\r\n[Default]\r\n[Advance]\r\n'
+    [ -n "$preview" ] && printf 'PreviewFile=%s\r\n' "$preview"
+    printf '[Build]\r\n[UI]\r\n'
+  } >"$dir/project.ini"
+  if [ -n "$preview" ]; then
+    "$ML_TEST_WINDOW" jpeg "$dir/$preview"
+  fi
+}
+
+# pack_saver DIR OUT: builds a saver from a project folder.
+pack_saver() {
+  "$ML_TOOL" pack "$1" -o "$2" --saver "$ML_BIN/mirrorlake" >/dev/null ||
+    fail "pack of $1 failed"
+}

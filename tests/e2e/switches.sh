@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# The switches a host passes select one mode each; exit codes and reports of the start
+# sequence.
+source "$(dirname "$0")/lib.sh"
+
+make_project proj preview.jpg
+SAVER="$E2E_WORK/lake.scr"
+pack_saver proj "$SAVER"
+
+# Password change has nothing to change here: nothing shown, exit 0.
+run_saver password "$SAVER" /A 1
+expect_rc 0 "/A 1"
+expect_no_message password.err "/A 1"
+
+# A switch no mode knows runs nothing.
+for unknown in SAVER /x -Q; do
+  run_saver unknown "$SAVER" "$unknown"
+  expect_rc 0 "switch $unknown"
+  expect_no_message unknown.err "switch $unknown"
+done
+
+# A host window id that is not a number is reported, upper-cased as the switch reads it.
+run_saver badid "$SAVER" /P notanumber
+expect_rc 1 "/P notanumber"
+expect_text badid.err "'NOTANUMBER' is not a valid integer value" "/P notanumber"
+
+# Configure (also with no switch at all) and show load the project, say they are not built
+# yet, and remove the extracted files.
+for switch in "" /c:1234 /S; do
+  run_saver mode "$SAVER" ${switch:+"$switch"}
+  expect_rc 0 "switch '$switch'"
+  expect_text mode.err "not built" "switch '$switch'"
+  [ ! -e "$XDG_RUNTIME_DIR/lake" ] || fail "switch '$switch' left the extraction folder"
+done
+
+# A project without a preview picture: preview draws nothing and never reads the id.
+make_project plain
+pack_saver plain "$E2E_WORK/plain.scr"
+run_saver nopreview "$E2E_WORK/plain.scr" /p notanumber
+expect_rc 0 "preview without a preview picture"
+expect_no_message nopreview.err "preview without a preview picture"
+
+# The bare program carries no project: its interface description is missing.
+cp "$ML_BIN/mirrorlake" "$E2E_WORK/bare"
+run_saver bare "$E2E_WORK/bare" /c
+expect_rc 1 "program without a project"
+expect_text bare.err "Cannot open file" "program without a project"
+
+echo "switches: all checks passed"
