@@ -104,17 +104,22 @@ bool TMixerWindow::event(QEvent* event) {
 }
 
 std::int64_t TMixSession::DevicePosition() const {
+    std::int64_t d;
     if (GoodPosition && Device) {
         const auto b = static_cast<std::int64_t>(Device->Position());
-        return OffsetAdded ? b + PositionOffset : b - PositionOffset;
+        d = OffsetAdded ? b + PositionOffset : b - PositionOffset;
+    } else {
+        // Without a trusted device report, the position follows the clock from the base time.
+        // Stereo positions must stay on a frame boundary, so an odd result steps back.
+        const std::uint32_t elapsed = Clock().GetTickCount() - BaseTime;
+        d = RoundDiv(std::int64_t{elapsed} * Format.AvgBytesPerSec, 1000);
+        if ((d & 1) && Format.BlockAlign >= 2)
+            --d;
     }
-    // Without a trusted device report, the position follows the clock from the base time.
-    // Stereo positions must stay on a frame boundary, so an odd result steps back.
-    const std::uint32_t elapsed = Clock().GetTickCount() - BaseTime;
-    std::int64_t d = RoundDiv(std::int64_t{elapsed} * Format.AvgBytesPerSec, 1000);
-    if ((d & 1) && Format.BlockAlign >= 2)
-        --d;
-    return d;
+    // The device cannot have played what was never mixed. A sound server that starts late
+    // (or a device that ran dry) lets the clock run ahead of the output; unclamped, plays
+    // would be retired before their last blocks were even mixed.
+    return std::min(d, MixPosition);
 }
 
 void TMixSession::Rebase(std::int64_t x) {

@@ -61,14 +61,14 @@ QAudioFormat ToAudioFormat(const TWaveFormat& format) {
 }
 
 // Plays through a QAudioSink in push mode. Written blocks are copied into a pending buffer
-// that a timer feeds into the sink as room frees up; the bytes the sink has taken minus those
-// still waiting in its buffer are the bytes played, and a header is done once that count
-// passes its last byte.
+// that a timer feeds into the sink as it takes them. The sink's processed time, turned into
+// bytes, is the count of bytes played (its free-space report jumps about too much to serve),
+// and a header is done once that count passes its last byte.
 class TQtWaveOutDevice : public TWaveOutDevice {
 public:
     TQtWaveOutDevice(const QAudioDevice& device, const QAudioFormat& format, QObject* window)
-        : Sink(device, format), Window(window) {
-        Io = Sink.start();
+        : Sink(device, format), Format(format), Window(window) {
+        Start();
         Timer.setTimerType(Qt::PreciseTimer);
         Timer.setInterval(kFeedIntervalMs);
         QObject::connect(&Timer, &QTimer::timeout, [this] { Service(); });
@@ -104,7 +104,7 @@ public:
         Played = 0;
         while (!Queue.empty())
             Finish();
-        Io = Sink.start();
+        Start();
     }
 
     std::uint64_t Position() override {
@@ -119,22 +119,26 @@ private:
     };
 
     void Feed() {
+        // The sink's free-space report lags behind its draining, so offer everything and
+        // keep what it does not take for the next tick.
         if (Io == nullptr || Pending.isEmpty())
             return;
-        const qsizetype room = std::min<qsizetype>(Sink.bytesFree(), Pending.size());
-        if (room <= 0)
-            return;
-        const qint64 taken = Io->write(Pending.constData(), room);
+        const qint64 taken = Io->write(Pending.constData(), Pending.size());
         if (taken > 0) {
             Pending.remove(0, taken);
             HandedOver += static_cast<std::uint64_t>(taken);
         }
     }
 
+    void Start() {
+        Io = Sink.start();
+        StartUSecs = Sink.processedUSecs();
+    }
+
     void UpdatePlayed() {
-        const qsizetype waiting = std::max<qsizetype>(0, Sink.bufferSize() - Sink.bytesFree());
-        const std::uint64_t held = std::min<std::uint64_t>(HandedOver, waiting);
-        Played = std::max(Played, HandedOver - held);
+        const qint64 usecs = std::max<qint64>(0, Sink.processedUSecs() - StartUSecs);
+        const auto bytes = static_cast<std::uint64_t>(Format.bytesForDuration(usecs));
+        Played = std::max(Played, std::min(bytes, HandedOver));
     }
 
     void Finish() {
@@ -152,7 +156,9 @@ private:
     }
 
     QAudioSink Sink;
+    QAudioFormat Format;
     QIODevice* Io = nullptr;
+    qint64 StartUSecs = 0;
     QObject* Window;
     QTimer Timer;
     QByteArray Pending;

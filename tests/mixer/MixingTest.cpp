@@ -188,6 +188,18 @@ TEST_F(MixerFixture, DropQueueWithRemixSilencesAtOnce) {
     EXPECT_EQ(Out.Played, Bytes8(1102, 130));
 }
 
+TEST_F(MixerFixture, StalledDeviceDoesNotLoseThePlaysTheClockHasPassed) {
+    Start();
+    Play(0, Wave(130, 20000));
+    Out.Device->Paused = true; // a sound server that starts late: the clock runs on alone
+    Out.Run(2000);
+    Out.Device->Paused = false;
+    Out.Run(3000);
+    Bytes8 expected(20000, 130);
+    expected.resize(10 * 2048, 128);
+    EXPECT_EQ(Out.Played, expected);
+}
+
 TEST_F(MixerFixture, IdleMixerStartsAgainFromPositionZero) {
     Start();
     Play(0, Wave(130, 10));
