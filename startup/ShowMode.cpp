@@ -1,16 +1,13 @@
 #include "startup/ShowMode.h"
 
-#include "platform/Messages.h"
 #include "project/Archive.h"
+#include "saver/RunScreenSaver.h"
 
 namespace ml {
 
 void ShowMode(TSaverSession& session) {
     LoadSaverProject(session);
-    // The full-screen window is the next piece of work; until then the mode says so plainly
-    // instead of exiting without a trace.
-    MessageBox("The full-screen show is not built into this version yet.", "",
-               TMsgIcon::Information);
+    RunScreenSaver(session.Project);
     RemoveExtractedFiles(session.Project, session.ProgramPath);
 }
 

@@ -223,7 +223,9 @@ int Pack(const TArgs& args) {
     std::vector<TArchiveItem> items = {
         TArchiveItem::Container(std::move(settings)), TArchiveItem::Bytes(fileNames),
         TArchiveItem::Container(std::move(fileItems)),
-        FileExists(ui) ? TArchiveItem::File(ui) : TArchiveItem::Bytes("")};
+        // Without a description of its own the saver still needs a readable one: a collection
+        // that holds no window.
+        FileExists(ui) ? TArchiveItem::File(ui) : TArchiveItem::Bytes("0" + std::string(kCrLf))};
     WriteSaver(saver, items, output);
 
     std::printf("packed %zu file%s into %s\n", files.size(), files.size() == 1 ? "" : "s",
