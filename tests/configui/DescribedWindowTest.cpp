@@ -2,7 +2,9 @@
 // offscreen. The picture is kept in /tmp for a person to look at.
 
 #include "configui/ComponentBuilder.h"
+#include "configui/StandardClasses.h"
 #include "configui/StdControls.h"
+#include "configui/uQMForms.h"
 #include "tests/configui/DescriptionData.h"
 
 #include <gtest/gtest.h>
@@ -169,6 +171,41 @@ TEST(DescribedWindow, EveryStandardClassBuildsAndPaints) {
     EXPECT_EQ(at(playCentre.x(), playCentre.y()), 0x00A000u) << "picture button";
     const QPoint playCorner = play->mapTo(window.get(), QPoint(0, 31));
     EXPECT_NE(at(playCorner.x(), playCorner.y()), 0xFF00FFu) << "its key colour left out";
+}
+
+} // namespace
+} // namespace ml
+
+namespace ml {
+namespace {
+
+// The path a described window takes: collection, filter, build. The configuration window's
+// class is stood in for by the plain form here.
+TEST(DescribedWindow, FilteredDescriptionBuilds) {
+    TQMForms forms;
+    forms.LoadFromText("1\r\n9\r\n"
+                       "object MainWindow: TfmForm\r\n"
+                       "  Visible = True\r\n"
+                       "  BorderStyle = bsSingle\r\n"
+                       "  OnShow = FormShow\r\n"
+                       "  Sizeable = False\r\n"
+                       "  object Label1: TLabel\r\n"
+                       "    OnClick = Nothing\r\n"
+                       "  end\r\n"
+                       "end\r\n"
+                       "0\r\n1\r\nDummy\r\n");
+    // Unfiltered, the label's event line names a property a label lacks.
+    EXPECT_THROW(BuildFromText("object W: TForm\n object L: TLabel\n OnClick = X\n end\nend"),
+                 EPropertyError);
+
+    TClassRegistry registry;
+    RegisterStandardClasses(registry);
+    EXPECT_THROW(BuildFromText(forms.FindForm("MainWindow").FilteredDescription(), registry),
+                 EClassNotFound);
+    registry.Register<TForm>("TfmQMCOnfigWindow", FormProperties(), true);
+    auto window = BuildFromText(forms.FindForm("MainWindow").FilteredDescription(), registry);
+    EXPECT_EQ(window->objectName(), "MainWindow");
+    EXPECT_EQ(AsControl(window.get())->ClassName, "TfmQMCOnfigWindow");
 }
 
 } // namespace
