@@ -6,6 +6,9 @@
 #include <QImage>
 #include <QPaintDevice>
 #include <QPainter>
+#include <QSemaphore>
+#include <QThread>
+#include <QThreadPool>
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -117,6 +120,112 @@ void PaintThroughImage(QPainter& dc, int x, int y, int w, int h, Render render) 
     dc.setCompositionMode(QPainter::CompositionMode_SourceOver);
     dc.drawImage(part.topLeft(), scratch);
     dc.restore();
+}
+
+// One source row laid out for the bilinear scaler: for every destination column, the
+// channels of its left and right source pixels, each of the six in its own array, so that
+// the blend reads every input in column order.
+class TBlendRow {
+public:
+    explicit TBlendRow(const std::vector<int>& offsets)
+        : Offsets(&offsets), Values(offsets.size() * 6) {}
+
+    int SourceRow = -1;
+    // Channel k (0..2 blue, green, red of the left pixel, 3..5 of the right one).
+    const std::uint16_t* Plane(int k) const {
+        return Values.data() + static_cast<std::size_t>(k) * Offsets->size();
+    }
+
+    void Load(const TFastRGB& src, int row) {
+        if (row == SourceRow)
+            return;
+        SourceRow = row;
+        const std::uint8_t* line = src.Row(row);
+        const int* offset = Offsets->data();
+        const std::size_t n = Offsets->size();
+        std::uint16_t* v = Values.data();
+        for (std::size_t c = 0; c < n; ++c) {
+            // Exactly the six bytes, so that nothing past the row's last pixel is read.
+            std::uint32_t low = 0;
+            std::uint16_t high = 0;
+            std::memcpy(&low, line + offset[c], 4);
+            std::memcpy(&high, line + offset[c] + 4, 2);
+            v[c] = low & 0xFF;
+            v[n + c] = (low >> 8) & 0xFF;
+            v[2 * n + c] = (low >> 16) & 0xFF;
+            v[3 * n + c] = low >> 24;
+            v[4 * n + c] = high & 0xFF;
+            v[5 * n + c] = high >> 8;
+        }
+    }
+
+private:
+    const std::vector<int>* Offsets;
+    std::vector<std::uint16_t> Values;
+};
+
+// Blends one destination row: for every column, the four neighbours weighted by their
+// fixed-point fractions. This is element-wise arithmetic over columns, which the compiler
+// turns into vector code; every factor fits 16 bits (weights are at most 32768), which allows
+// 16-bit multiplies with 32-bit results instead of full 32-bit ones. The output never
+// overlaps the inputs (__restrict), which spares the loop run-time overlap checks.
+ML_VECTOR_CLONES void BlendColumns(const TBlendRow& upper, const TBlendRow& lower,
+                                   const std::uint16_t* fx, std::uint16_t fy,
+                                   std::uint32_t* __restrict pixel, std::size_t n) {
+    const auto gy = static_cast<std::uint16_t>(32768 - fy);
+    auto mul = [](std::uint16_t a, std::uint16_t b) { return std::uint32_t(a) * b; };
+    const std::uint16_t *ub = upper.Plane(0), *ug = upper.Plane(1), *ur = upper.Plane(2);
+    const std::uint16_t *ub1 = upper.Plane(3), *ug1 = upper.Plane(4), *ur1 = upper.Plane(5);
+    const std::uint16_t *lb = lower.Plane(0), *lg = lower.Plane(1), *lr = lower.Plane(2);
+    const std::uint16_t *lb1 = lower.Plane(3), *lg1 = lower.Plane(4), *lr1 = lower.Plane(5);
+    for (std::size_t c = 0; c < n; ++c) {
+        const auto wUpperRight = static_cast<std::uint16_t>(mul(fx[c], gy) >> 15);
+        const auto wUpperLeft = static_cast<std::uint16_t>(gy - wUpperRight);
+        const auto wLowerRight = static_cast<std::uint16_t>(mul(fx[c], fy) >> 15);
+        const auto wLowerLeft = static_cast<std::uint16_t>(fy - wLowerRight);
+        const std::uint32_t blue = (mul(ub[c], wUpperLeft) + mul(ub1[c], wUpperRight) +
+                                    mul(lb[c], wLowerLeft) + mul(lb1[c], wLowerRight)) >>
+                                   15;
+        const std::uint32_t green = (mul(ug[c], wUpperLeft) + mul(ug1[c], wUpperRight) +
+                                     mul(lg[c], wLowerLeft) + mul(lg1[c], wLowerRight)) >>
+                                    15;
+        const std::uint32_t red = (mul(ur[c], wUpperLeft) + mul(ur1[c], wUpperRight) +
+                                   mul(lr[c], wLowerLeft) + mul(lr1[c], wLowerRight)) >>
+                                  15;
+        pixel[c] = blue | green << 8 | red << 16;
+    }
+}
+
+// Runs work(from, to) over the rows 0..height-1, split into bands on the shared thread
+// pool when the picture is large enough to repay it, as Qt's own smooth scaling does. Every
+// band writes its own rows only, and all have finished when this returns, so callers still
+// see one ordinary call on their own thread. The calling thread takes the last band; a band
+// the pool cannot start at once runs here too.
+template <typename Work> void RunInBands(int width, int height, Work& work) {
+    constexpr long long kMinPixelsPerBand = 1 << 17;
+    const long long pixels = static_cast<long long>(width) * height;
+    const int bands = static_cast<int>(std::clamp<long long>(
+        std::min<long long>(pixels / kMinPixelsPerBand, QThread::idealThreadCount()), 1, height));
+    if (bands == 1) {
+        work(0, height);
+        return;
+    }
+    QSemaphore finished;
+    int started = 0;
+    for (int band = 0; band + 1 < bands; ++band) {
+        const int from = height * band / bands;
+        const int to = height * (band + 1) / bands;
+        auto task = [&work, &finished, from, to] {
+            work(from, to);
+            finished.release();
+        };
+        if (QThreadPool::globalInstance()->tryStart(task))
+            ++started;
+        else
+            work(from, to);
+    }
+    work(height * (bands - 1) / bands, height);
+    finished.acquire(started);
 }
 
 } // namespace
@@ -303,38 +412,41 @@ void TFastBMP::ScaleBilinearInto(TFastRGB& dst) const {
     // the lower row of every sample inside the picture.
     const long long stepX = (static_cast<long long>(FWidth - 1) << 15) / dw;
     const long long stepY = (static_cast<long long>(FHeight - 1) << 15) / dh;
-    std::vector<int> offsets(static_cast<std::size_t>(dw));
-    std::vector<int> fractions(static_cast<std::size_t>(dw));
+    const std::size_t n = static_cast<std::size_t>(dw);
+    std::vector<int> offsets(n);
+    std::vector<std::uint16_t> fx(n);
     long long ax = 0;
-    for (int c = 0; c < dw; ++c, ax += stepX) {
-        offsets[static_cast<std::size_t>(c)] = static_cast<int>(ax >> 15) * 3;
-        fractions[static_cast<std::size_t>(c)] = static_cast<int>(ax & 32767);
+    for (std::size_t c = 0; c < n; ++c, ax += stepX) {
+        offsets[c] = static_cast<int>(ax >> 15) * 3;
+        fx[c] = static_cast<std::uint16_t>(ax & 32767);
     }
-    const int* offset = offsets.data();
-    const int* fraction = fractions.data();
-    long long ay = 0;
-    for (int r = 0; r < dh; ++r, ay += stepY) {
-        const int upperRow = static_cast<int>(ay >> 15);
-        const int lowerRow = upperRow + 1 < FHeight ? upperRow + 1 : upperRow;
-        const int fy = static_cast<int>(ay & 32767);
-        const std::uint8_t* upper = Row(upperRow);
-        const std::uint8_t* lower = Row(lowerRow);
-        std::uint8_t* out = dst.Row(r);
-        for (int c = 0; c < dw; ++c, out += 3) {
-            const int fx = fraction[c];
-            const int wUpperRight = (fx * (32768 - fy)) >> 15;
-            const int wUpperLeft = 32768 - fy - wUpperRight;
-            const int wLowerRight = (fx * fy) >> 15;
-            const int wLowerLeft = fy - wLowerRight;
-            const std::uint8_t* u = upper + offset[c];
-            const std::uint8_t* l = lower + offset[c];
-            for (int ch = 0; ch < 3; ++ch)
-                out[ch] =
-                    static_cast<std::uint8_t>((u[ch] * wUpperLeft + u[ch + 3] * wUpperRight +
-                                               l[ch] * wLowerLeft + l[ch + 3] * wLowerRight) >>
-                                              15);
+    // Rows from..to-1 of dst; bands of rows share nothing but the read-only tables.
+    auto blendRows = [&, stepY, n](int from, int to) {
+        TBlendRow upper(offsets), lower(offsets);
+        // One finished pixel per column as blue | green << 8 | red << 16, so that the pixels
+        // go out with one store each.
+        std::vector<std::uint32_t> pixels(n);
+        long long ay = from * stepY;
+        for (int r = from; r < to; ++r, ay += stepY) {
+            const int upperRow = static_cast<int>(ay >> 15);
+            const int lowerRow = upperRow + 1 < FHeight ? upperRow + 1 : upperRow;
+            // Consecutive destination rows mostly blend the same source rows: reuse them.
+            if (lower.SourceRow == upperRow)
+                std::swap(upper, lower);
+            upper.Load(*this, upperRow);
+            lower.Load(*this, lowerRow);
+            BlendColumns(upper, lower, fx.data(), static_cast<std::uint16_t>(ay & 32767),
+                         pixels.data(), n);
+            // Each four-byte store spills one byte into the next pixel, which its own store
+            // then overwrites; the last pixel goes out as three bytes so that nothing past it
+            // is touched.
+            std::uint8_t* out = dst.Row(r);
+            for (std::size_t c = 0; c + 1 < n; ++c)
+                std::memcpy(out + 3 * c, &pixels[c], 4);
+            std::memcpy(out + 3 * (n - 1), &pixels[n - 1], 3);
         }
-    }
+    };
+    RunInBands(dw, dh, blendRows);
 }
 
 void TFastBMP::CopyRegionInto(TFastRGB& dst, int x, int y, int w, int h, int sx, int sy) const {

@@ -6,6 +6,16 @@
 
 #include <memory>
 
+// Hot pixel loops are compiled twice on x86-64, for the baseline and for AVX2, and the
+// loader picks the one the processor runs; elsewhere (other processors, clang and sanitizer
+// builds) they are compiled once.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__) &&                             \
+    !defined(__SANITIZE_ADDRESS__)
+#define ML_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define ML_VECTOR_CLONES
+#endif
+
 namespace ml {
 
 class TBitmap;

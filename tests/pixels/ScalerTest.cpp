@@ -112,6 +112,8 @@ const TScaleCase kScaleCases[] = {
     // Big enough that a weight off by one changes some output bytes.
     {"LargeEnlarge", 37, 23, 101, 77},
     {"LargeShrink", 97, 61, 40, 27},
+    // Large enough to be split into bands of rows.
+    {"SplitIntoBands", 150, 100, 700, 400},
 };
 
 class Scalers : public ::testing::TestWithParam<TScaleCase> {};
