@@ -8,9 +8,15 @@ namespace ml {
 
 namespace {
 
-// a * b / n rounded to nearest (halves up), for n > 0, in 128 bits: a streak from a damaged
-// file may be billions of pixels long and its products must not overflow.
+// i * d / n rounded to nearest (halves up), for n > 0. A streak from a damaged file may be
+// billions of pixels long; its products need 128 bits, ordinary ones do not.
 std::int64_t ScaledStep(std::int64_t i, std::int64_t d, std::int64_t n) {
+    constexpr std::int64_t kSmall = std::int64_t{1} << 30;
+    if (n < kSmall && d < kSmall && d > -kSmall) {
+        const std::int64_t num = i * d * 2 + n;
+        const std::int64_t den = n * 2;
+        return num >= 0 ? num / den : -((-num + den - 1) / den);
+    }
     __int128 num = static_cast<__int128>(i) * d * 2 + n;
     __int128 den = static_cast<__int128>(n) * 2;
     __int128 q = num / den;
@@ -57,13 +63,22 @@ void DrawLine(TBitmap& target, std::int64_t x0, std::int64_t y0, std::int64_t x1
             to = FirstWhere(0, n, [&](std::int64_t i) { return c(i) < 0; });
         }
     };
-    std::int64_t fromX, toX, fromY, toY;
-    inside(px, dx, w, fromX, toX);
-    inside(py, dy, h, fromY, toY);
-    const std::int64_t from = std::max(fromX, fromY);
-    const std::int64_t to = std::min(toX, toY);
+    std::int64_t from = 0;
+    std::int64_t to = n;
+    auto visible = [&](std::int64_t x, std::int64_t y) {
+        return x >= 0 && x < w && y >= 0 && y < h;
+    };
+    if (!visible(x0, y0) || !visible(x1, y1)) {
+        std::int64_t fromX, toX, fromY, toY;
+        inside(px, dx, w, fromX, toX);
+        inside(py, dy, h, fromY, toY);
+        from = std::max(fromX, fromY);
+        to = std::min(toX, toY);
+    }
+    // The rows of a bitmap lie one after another.
+    std::uint32_t* pixels = target.ScanLine(0);
     for (std::int64_t i = from; i < to; ++i)
-        target.ScanLine(static_cast<int>(py(i)))[px(i)] = 0xFF000000u | colour;
+        pixels[py(i) * w + px(i)] = 0xFF000000u | colour;
 }
 
 std::uint32_t Grey(int level) {

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
-#include <utility>
 
 namespace ml {
 
@@ -133,31 +132,33 @@ void TWaveGenerator::BuildAreaIndex() {
 
 void TWaveGenerator::BuildJitter() {
     const std::int64_t limit = kJitterLimit * FrameHeight;
-    for (int i = 0; i < kAreaCount; ++i) {
-        const int range = std::max((*Params)[static_cast<std::size_t>(i)].JitterRange, 0);
-        std::vector<int>& jitter = Jitter[static_cast<std::size_t>(i)];
+    for (std::size_t i = 0; i < kAreaCount; ++i) {
+        const int range = std::max((*Params)[i].JitterRange, 0);
+        std::vector<int>& jitter = Jitter[i];
         jitter.assign(static_cast<std::size_t>(FrameWidth), 0);
         if (range > 0)
             for (int& j : jitter)
                 j = static_cast<int>(std::min<std::int64_t>(Rnd.Random(range), limit));
-        Jittered[static_cast<std::size_t>(i)] = range > 1;
+        JitterOffset[i].resize(jitter.size());
+        std::transform(jitter.begin(), jitter.end(), JitterOffset[i].begin(),
+                       [this](int j) { return std::ptrdiff_t{j} * FrameWidth; });
+        MaxJitter[i] = jitter.empty() ? 0 : *std::max_element(jitter.begin(), jitter.end());
     }
 }
 
-// The row addresses are taken afresh every frame: a caller that copies a bitmap's image
-// (Qt shares image data until one side writes) must not leave us writing into a buffer that
-// is no longer the bitmap's.
-void TWaveGenerator::FetchRows() {
-    if (Picture->Width() != FrameWidth || Picture->Height() != FrameHeight ||
+// The addresses are taken afresh every frame: a caller that copies a bitmap's image (Qt
+// shares image data until one side writes) must not leave us writing into a buffer that is
+// no longer the bitmap's.
+void TWaveGenerator::FetchPixels() {
+    const TBitmap& picture = *Picture;
+    const std::ptrdiff_t rowLength = std::ptrdiff_t{FrameWidth} * sizeof(std::uint32_t);
+    if (picture.Width() != FrameWidth || picture.Height() != FrameHeight ||
         Out.Width() != FrameWidth || Out.Height() != FrameHeight)
         throw EInvalidOperation("The picture changed size after the water was initialised");
-    PictureRows.resize(static_cast<std::size_t>(FrameHeight));
-    OutputRows.resize(static_cast<std::size_t>(FrameHeight));
-    const TBitmap& picture = *Picture;
-    for (int y = 0; y < FrameHeight; ++y) {
-        PictureRows[static_cast<std::size_t>(y)] = picture.ScanLine(y);
-        OutputRows[static_cast<std::size_t>(y)] = Out.ScanLine(y);
-    }
+    if (picture.ToImage().bytesPerLine() != rowLength || Out.ToImage().bytesPerLine() != rowLength)
+        throw EInvalidOperation("The picture's rows are not 32-bit pixels one after another");
+    PicturePixels = picture.ScanLine(0);
+    OutputPixels = Out.ScanLine(0);
 }
 
 void TWaveGenerator::NextFrame() {
@@ -185,10 +186,30 @@ void TWaveGenerator::NextFrame() {
         factorStep[i] = rows != 0 ? factor[i] / rows : factor[i];
     }
 
+    // Particles lie on a fresh copy of the water every frame, so no trails remain. A row is
+    // copied as soon as no later row can write it any more (jitter writes up to MaxJitter
+    // rows back), while it is still in the cache.
+    std::uint32_t* weatherPixels = nullptr;
+    if (WeatherEnabled && WeatherFrame) {
+        WeatherFrame->SetSize(FrameWidth, FrameHeight);
+        if (!WeatherFrame->Empty())
+            weatherPixels = WeatherFrame->ScanLine(0);
+    }
+    const int settled = *std::max_element(MaxJitter.begin(), MaxJitter.end()) + 1;
+    auto copyToWeather = [&](int from, int to) {
+        if (weatherPixels && from < to)
+            std::memcpy(weatherPixels + std::ptrdiff_t{from} * FrameWidth,
+                        OutputPixels + std::ptrdiff_t{from} * FrameWidth,
+                        static_cast<std::size_t>(to - from) * FrameWidth * sizeof(std::uint32_t));
+    };
     if (FrameWidth > 0) {
-        FetchRows();
-        for (int y = 0; y < FrameHeight; ++y)
+        FetchPixels();
+        for (int y = 0; y < FrameHeight; ++y) {
             DisplaceRow(y, ComputeRowShifts(y, amplitude, factor, amplitudeStep, factorStep));
+            if (y >= settled)
+                copyToWeather(y - settled, y - settled + 1);
+        }
+        copyToWeather(std::max(0, FrameHeight - settled), FrameHeight);
     }
 
     for (std::size_t i = 0; i < 4; ++i) {
@@ -196,8 +217,8 @@ void TWaveGenerator::NextFrame() {
         Phase[i] += params[i].Direction != 0 ? step : -step;
     }
 
-    if (WeatherEnabled)
-        DrawWeather();
+    if (WeatherEnabled && WeatherFrame)
+        StepWeather();
 }
 
 // Trigonometry runs twice per area per row, never per pixel.
@@ -235,76 +256,127 @@ void TWaveGenerator::DisplaceRow(int y, const std::array<TShift, 4>& shift) {
     for (std::size_t r = RowRuns[static_cast<std::size_t>(y)]; r < end; ++r) {
         const TRun& run = Runs[r];
         const TShift s = shift[static_cast<std::size_t>(run.Area)];
-        if (Jittered[static_cast<std::size_t>(run.Area)])
+        if (MaxJitter[static_cast<std::size_t>(run.Area)] > 0)
             CopyJitteredRun(y, run, s);
         else
             CopySteadyRun(y, run, s);
     }
 }
 
+template <class Copy>
+void TWaveGenerator::ForEachSharedSpan(int row1, int row2, int area, int from, int to,
+                                       Copy copy) const {
+    auto firstRun = [&](int row) {
+        auto begin =
+            Runs.begin() + static_cast<std::ptrdiff_t>(RowRuns[static_cast<std::size_t>(row)]);
+        auto end =
+            Runs.begin() + static_cast<std::ptrdiff_t>(RowRuns[static_cast<std::size_t>(row) + 1]);
+        return std::pair{
+            std::partition_point(begin, end, [from](const TRun& r) { return r.X1 <= from; }), end};
+    };
+    auto [i, iEnd] = firstRun(row1);
+    auto [j, jEnd] = firstRun(row2);
+    while (i != iEnd && j != jEnd && i->X0 < to && j->X0 < to) {
+        if (i->Area != area) {
+            ++i;
+            continue;
+        }
+        if (j->Area != area) {
+            ++j;
+            continue;
+        }
+        const int start = std::max({from, i->X0, j->X0});
+        const int stop = std::min({to, i->X1, j->X1});
+        if (start < stop)
+            copy(start, stop);
+        if (i->X1 < j->X1)
+            ++i;
+        else
+            ++j;
+    }
+}
+
 // A run without jitter reads one source row and writes its own row. The source column may be
 // clamped only at the picture's sides, so the run splits into a left edge part (all reading
 // column 0), a middle part reading column x + dx, and a right edge part (all reading the last
-// column); the middle is a straight loop that the compiler can vectorise.
+// column). In the middle a pixel is copied where both its own row and the source row hold the
+// area at the source column: the common stretches of the two rows' runs, each one memcpy.
 void TWaveGenerator::CopySteadyRun(int y, const TRun& run, TShift shift) {
-    const int w = FrameWidth;
-    const std::int16_t a = static_cast<std::int16_t>(run.Area);
+    const std::ptrdiff_t w = FrameWidth;
+    const int a = run.Area;
     const int sy = Clamp(y + shift.Dy, 0, FrameHeight - 1);
-    const std::int16_t* targetAreas = &Areas[static_cast<std::size_t>(y) * w];
-    const std::int16_t* sourceAreas = &Areas[static_cast<std::size_t>(sy) * w];
-    const std::uint32_t* source = PictureRows[static_cast<std::size_t>(sy)];
-    std::uint32_t* target = OutputRows[static_cast<std::size_t>(y)];
+    const std::int16_t* targetAreas = Areas.data() + y * w;
+    const std::int16_t* sourceAreas = Areas.data() + sy * w;
+    const std::uint32_t* source = PicturePixels + sy * w;
+    std::uint32_t* target = OutputPixels + y * w;
 
     const int dx = shift.Dx;
-    const int middleFrom = std::max(run.X0, -dx);
-    const int middleTo = std::min(run.X1, w - dx);
     auto fillEdge = [&](int from, int to, int sx) {
         if (from < to && targetAreas[sx] == a && sourceAreas[sx] == a)
             std::fill(target + from, target + to, source[sx]);
     };
     fillEdge(run.X0, std::min(run.X1, -dx), 0);
-    if (dx == 0) {
-        // The target pixel lies in the run, so only the source row needs the test.
-        for (int x = middleFrom; x < middleTo; ++x)
-            target[x] = sourceAreas[x] == a ? source[x] : target[x];
-    } else {
-        for (int x = middleFrom; x < middleTo; ++x) {
-            const int sx = x + dx;
-            const bool inside = (targetAreas[sx] == a) & (sourceAreas[sx] == a);
-            target[x] = inside ? source[sx] : target[x];
-        }
-    }
-    fillEdge(std::max(run.X0, w - dx), run.X1, w - 1);
+    const int middleFrom = std::max(run.X0, -dx);
+    const int middleTo = std::min(run.X1, FrameWidth - dx);
+    if (middleFrom < middleTo)
+        ForEachSharedSpan(y, sy, a, middleFrom + dx, middleTo + dx, [&](int from, int to) {
+            std::memcpy(target + from - dx, source + from,
+                        static_cast<std::size_t>(to - from) * sizeof(std::uint32_t));
+        });
+    fillEdge(std::max(run.X0, FrameWidth - dx), run.X1, FrameWidth - 1);
 }
 
-// With jitter each column samples the wave at its own row offset and writes that row.
+// With jitter each column samples the wave at its own row offset and writes that row. Away
+// from the picture's edges no row or column needs clamping, and the loop is a few integer
+// operations per pixel on offsets into the three pixel arrays.
 void TWaveGenerator::CopyJitteredRun(int y, const TRun& run, TShift shift) {
-    const std::size_t w = static_cast<std::size_t>(FrameWidth);
+    const std::size_t area = static_cast<std::size_t>(run.Area);
+    const int dy = shift.Dy;
+    const int dx = shift.Dx;
+    const bool rowsInside =
+        y - MaxJitter[area] >= 0 && y - MaxJitter[area] + dy >= 0 && y + dy <= FrameHeight - 1;
+    int middleFrom = run.X0;
+    int middleTo = run.X0;
+    if (rowsInside) {
+        middleFrom = std::min(run.X1, std::max(run.X0, -dx));
+        middleTo = std::max(middleFrom, std::min(run.X1, FrameWidth - dx));
+    }
+    CopyJitteredClamped(y, run.X0, middleFrom, run.Area, shift);
+    const std::int16_t a = static_cast<std::int16_t>(run.Area);
+    const std::ptrdiff_t* offset = JitterOffset[area].data();
+    const std::int16_t* areas = Areas.data();
+    // Local copies: the compiler cannot know that the stores below leave the members alone.
+    const std::uint32_t* picture = PicturePixels;
+    std::uint32_t* output = OutputPixels;
+    const std::ptrdiff_t rowStart = std::ptrdiff_t{y} * FrameWidth;
+    const std::ptrdiff_t down = std::ptrdiff_t{dy} * FrameWidth;
+    for (int x = middleFrom; x < middleTo; ++x) {
+        const std::ptrdiff_t t = rowStart + x - offset[x];
+        const std::ptrdiff_t s = t + down + dx;
+        if (areas[t + dx] == a && areas[s] == a)
+            output[t] = picture[s];
+    }
+    CopyJitteredClamped(y, std::max(middleTo, run.X0), run.X1, run.Area, shift);
+}
+
+void TWaveGenerator::CopyJitteredClamped(int y, int from, int to, int area, TShift shift) {
+    const std::ptrdiff_t w = FrameWidth;
     const int lastRow = FrameHeight - 1;
     const int lastColumn = FrameWidth - 1;
-    const std::int16_t a = static_cast<std::int16_t>(run.Area);
-    const int* jitter = Jitter[static_cast<std::size_t>(run.Area)].data();
-    const std::int16_t* areas = Areas.data();
-    for (int x = run.X0; x < run.X1; ++x) {
+    const std::int16_t a = static_cast<std::int16_t>(area);
+    const int* jitter = Jitter[static_cast<std::size_t>(area)].data();
+    for (int x = from; x < to; ++x) {
         const int t = y - jitter[x];
         const int ty = t < 0 ? 0 : t;
         const int sy = Clamp(t + shift.Dy, 0, lastRow);
         const int sx = Clamp(x + shift.Dx, 0, lastColumn);
-        if (areas[static_cast<std::size_t>(ty) * w + sx] == a &&
-            areas[static_cast<std::size_t>(sy) * w + sx] == a)
-            OutputRows[static_cast<std::size_t>(ty)][x] =
-                PictureRows[static_cast<std::size_t>(sy)][sx];
+        if (Areas[static_cast<std::size_t>(ty * w + sx)] == a &&
+            Areas[static_cast<std::size_t>(sy * w + sx)] == a)
+            OutputPixels[ty * w + x] = PicturePixels[sy * w + sx];
     }
 }
 
-void TWaveGenerator::DrawWeather() {
-    if (!WeatherFrame)
-        return;
-    // Particles lie on a fresh copy of the water every frame, so no trails remain.
-    WeatherFrame->SetSize(Out.Width(), Out.Height());
-    for (int y = 0; y < Out.Height(); ++y)
-        std::memcpy(WeatherFrame->ScanLine(y), std::as_const(Out).ScanLine(y),
-                    static_cast<std::size_t>(Out.Width()) * sizeof(std::uint32_t));
+void TWaveGenerator::StepWeather() {
     const TWeatherParam& weather = Project->Weather;
     if (weather.Kind == 1 && SnowFall) {
         SnowFall->SpeedPercent = SpeedPercent;

@@ -83,7 +83,7 @@ private:
 
     void BuildAreaIndex();
     void BuildJitter();
-    void FetchRows();
+    void FetchPixels();
     std::array<TShift, 4> ComputeRowShifts(int y, std::array<double, 4>& amplitude,
                                            std::array<double, 4>& factor,
                                            const std::array<double, 4>& amplitudeStep,
@@ -91,7 +91,12 @@ private:
     void DisplaceRow(int y, const std::array<TShift, 4>& shift);
     void CopySteadyRun(int y, const TRun& run, TShift shift);
     void CopyJitteredRun(int y, const TRun& run, TShift shift);
-    void DrawWeather();
+    void CopyJitteredClamped(int y, int from, int to, int area, TShift shift);
+    // Calls copy(start, stop) for every stretch of columns from..to-1 where rows row1 and
+    // row2 both hold the area.
+    template <class Copy>
+    void ForEachSharedSpan(int row1, int row2, int area, int from, int to, Copy copy) const;
+    void StepWeather();
 
     int FrameWidth = 0;
     int FrameHeight = 0;
@@ -104,10 +109,13 @@ private:
     std::vector<std::int16_t> Areas;  // Height x Width area indexes
     std::vector<TRun> Runs;           // the runs of every row, top row first
     std::vector<std::size_t> RowRuns; // Runs of row y: RowRuns[y] .. RowRuns[y + 1]
-    std::vector<const std::uint32_t*> PictureRows;
-    std::vector<std::uint32_t*> OutputRows;
+    // Rows of 32-bit pixels lie one after another (row y starts y x Width pixels in), in the
+    // picture, the output and the area index alike, so one offset addresses all three.
+    const std::uint32_t* PicturePixels = nullptr;
+    std::uint32_t* OutputPixels = nullptr;
     std::array<std::vector<int>, 4> Jitter;
-    std::array<bool, 4> Jittered{};
+    std::array<std::vector<std::ptrdiff_t>, 4> JitterOffset; // jitter x Width, per column
+    std::array<int, 4> MaxJitter{};
     std::array<TWaveParam, 4>* Params = nullptr;
     std::array<int, 4> First{};
     std::array<int, 4> Last{};

@@ -75,7 +75,7 @@ std::vector<std::uint32_t> ReferenceFrame(const TWaveGenerator& g, const TProjec
 TEST(FrameRuleTest, FastFrameMatchesThePlainRule) {
     std::mt19937 rng(2024);
     auto pick = [&](int low, int high) { return std::uniform_int_distribution(low, high)(rng); };
-    for (int scene = 0; scene < 120; ++scene) {
+    for (int scene = 0; scene < 400; ++scene) {
         TProject project;
         const int w = pick(1, 70);
         const int h = pick(1, 70);

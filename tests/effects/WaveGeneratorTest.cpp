@@ -216,6 +216,22 @@ TEST_F(WaveGeneratorTest, WeatherLiesOnACopyAndGoesWithTheSwitch) {
     }
 }
 
+TEST_F(WaveGeneratorTest, WeatherOfAnotherKindIsAPlainCopyOfEveryFrame) {
+    // Jitter writes rows above the current one, so the copy must wait until they settle.
+    MakeScene(Project, 40, 60, [](int x, int y) { return (x / 7 + y / 9) % 5; });
+    for (TWaveParam& p : Project.WaveParams) {
+        p = Wave(5, 9, 13);
+        p.JitterRange = 12;
+        p.Horizontal = 1;
+    }
+    Project.Weather = {3, 100, 2, 90, 10, 0};
+    Start(true);
+    for (int i = 0; i < 6; ++i) {
+        Generator.NextFrame();
+        ASSERT_EQ(Pixels(Generator.CurrentFrame()), Pixels(Generator.Output())) << i;
+    }
+}
+
 TEST_F(WaveGeneratorTest, SameSeedSameFrames) {
     MakeScene(Project, 50, 40, [](int x, int y) { return (x + y) % 3; });
     Project.WaveParams[0] = Wave(4, 6, 11);
