@@ -97,9 +97,10 @@ void TQMfmScrSvr::FormShow() {
         } catch (const std::exception&) {
             UseDirectX = false;
         }
-    } else {
-        setGeometry(0, 0, ScreenWidth, ScreenHeight);
     }
+    // Both paths cover the whole screen with the form: the hardware surface fills it, and
+    // input reaches the form wherever the pointer is.
+    setGeometry(0, 0, ScreenWidth, ScreenHeight);
     if (DXDraw1)
         DXDraw1->Widget()->setVisible(UseDirectX);
 
