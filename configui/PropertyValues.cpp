@@ -114,14 +114,6 @@ int AsExtent(const TPropertyValue& value) {
     return std::clamp(AsInteger(value), -32768, 32767);
 }
 
-double AsFloat(const TPropertyValue& value) {
-    if (value.Kind == TKind::Float)
-        return value.Float;
-    if (value.Kind == TKind::Integer)
-        return static_cast<double>(value.Int);
-    InvalidPropertyValue();
-}
-
 bool AsBoolean(const TPropertyValue& value) {
     return AsEnum(value, {"False", "True"}) == 1;
 }
@@ -219,20 +211,6 @@ QString StripAccelerator(const std::string& caption) {
         shown += text[i];
     }
     return shown;
-}
-
-QChar AcceleratorChar(const std::string& caption) {
-    const QString text = QString::fromStdString(caption);
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != '&')
-            continue;
-        if (text[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        return text[i + 1].toUpper();
-    }
-    return QChar();
 }
 
 } // namespace ml

@@ -27,7 +27,6 @@ int AsInteger(const TPropertyValue& value);
 // Integers clamped to a size a window can have, so that a hostile description cannot ask
 // for a gigantic surface.
 int AsExtent(const TPropertyValue& value);
-double AsFloat(const TPropertyValue& value);
 bool AsBoolean(const TPropertyValue& value);
 std::string AsString(const TPropertyValue& value);
 std::string AsIdentifier(const TPropertyValue& value);
@@ -48,7 +47,5 @@ Qt::CursorShape AsCursor(const TPropertyValue& value);
 
 // The caption as drawn without underlining: "&File" -> "File", "&&" -> "&".
 QString StripAccelerator(const std::string& caption);
-// The accelerator letter in upper case, or 0 when the caption has none.
-QChar AcceleratorChar(const std::string& caption);
 
 } // namespace ml
