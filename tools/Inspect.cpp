@@ -168,8 +168,9 @@ std::string ArchiveText(const QJsonObject& archive) {
     int index = 1;
     for (const auto& value : archive["items"].toArray()) {
         QJsonObject item = value.toObject();
-        text << "  item " << index++ << " " << item["name"].toString().toStdString() << ": "
-             << SizeText(item) << "\n";
+        std::string name = item["name"].toString().toStdString();
+        text << "  item " << index++ << (name.empty() ? "" : " " + name) << ": " << SizeText(item)
+             << "\n";
     }
     if (!archive.contains("project"))
         return text.str();

@@ -59,11 +59,8 @@ int Unpack(const TArgs& args) {
     if (FileExists(dir + "QMGUI.wui") && !FileExists(dir + "ui.wui"))
         std::filesystem::copy_file(dir + "QMGUI.wui", dir + "ui.wui", error);
 
-    std::size_t files = 0;
-    for (const auto& line : lines)
-        if (std::string name = SafeItemName(line); !name.empty() && FileExists(dir + name))
-            ++files;
-    std::printf("unpacked the archive and %zu file%s into %s\n", files, files == 1 ? "" : "s",
+    std::size_t files = lines.size();
+    std::printf("unpacked the archive (%zu listed file%s) into %s\n", files, files == 1 ? "" : "s",
                 dir.c_str());
     return 0;
 }
