@@ -23,7 +23,8 @@ endfunction()
 # One GoogleTest executable per folder under tests/, registered as one ctest test. Qt tests run
 # on the offscreen platform so that no display is needed.
 function(ml_add_test_folder folder)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp)
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp
+    ${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.qrc)
   if(NOT sources)
     return()
   endif()
