@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# The show's sound reaches a real audio server: a private PulseAudio with a null sink is
+# recorded while a picture with a looping sound is shown, and is silent after the show.
+source "$(dirname "$0")/lib.sh"
+
+export HOME=$E2E_WORK/home PULSE_RUNTIME_PATH=$XDG_RUNTIME_DIR/pulse
+mkdir -p "$HOME"
+pulseaudio --daemonize=no --exit-idle-time=-1 -n --disable-shm=true \
+  --load="module-native-protocol-unix" \
+  --load="module-null-sink sink_name=mlsink rate=22050" \
+  --load="module-always-sink" >"$E2E_WORK/pulse.log" 2>&1 &
+PULSE_PID=$!
+trap 'kill "$PULSE_PID" 2>/dev/null; rm -rf "$E2E_WORK"' EXIT
+for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+pactl info >/dev/null 2>&1 || fail "PulseAudio did not start: $(cat "$E2E_WORK/pulse.log")"
+pactl set-default-sink mlsink
+
+dir=$E2E_WORK/lake
+mkdir -p "$dir"
+convert -seed 3 -size 200x150 plasma:green-blue "$dir/lake.png"
+convert -size 200x150 xc:black -fill '#0000FF' -draw 'rectangle 0,75 199,149' "$dir/areas.png"
+sox -n -r 22050 -c 1 -b 16 "$dir/tone.wav" synth 0.5 sine 440 vol 0.5
+printf '[Area1]\r\nAmplitude=4\r\nWaveCount=8\r\nPhaseStep=15\r\nVertical=1\r\n[Sound1]\r\nPath=tone.wav\r\nMode=0\r\n' >"$dir/params.ini"
+"$ML_TOOL" make-qmp --image "$dir/lake.png" --areas "$dir/areas.png" --params "$dir/params.ini" \
+  -o "$dir/lake.qmp" >/dev/null
+printf '[FileList]\r\nlake.qmp=1\r\n[Default]\r\nDirectX=0\r\nMusic=0\r\nSound=1\r\n[Advance]\r\n[Build]\r\n[UI]\r\n' >"$dir/project.ini"
+saver=$E2E_WORK/cwd/lake.scr
+pack_saver "$dir" "$saver"
+
+# level SECONDS: records the sink for a while and prints the RMS amplitude (0..1).
+level() {
+  timeout "$1" parec --latency-msec=50 -d mlsink.monitor --format=s16le --rate=22050 --channels=1 \
+    >"$E2E_WORK/rec.raw" 2>/dev/null || true
+  [ "$(stat -c %s "$E2E_WORK/rec.raw")" -gt 4410 ] || fail "the recording of the sink is empty"
+  sox -t raw -r 22050 -e signed -b 16 -c 1 "$E2E_WORK/rec.raw" -n stat 2>&1 |
+    awk '/RMS +amplitude/ {print $3}'
+}
+
+"$saver" /S >"$E2E_WORK/show.out" 2>"$E2E_WORK/show.err" &
+show=$!
+sleep 1.5
+during=$(level 2)
+xdotool key a
+for _ in $(seq 50); do kill -0 "$show" 2>/dev/null || break; sleep 0.1; done
+kill -0 "$show" 2>/dev/null && { kill "$show"; fail "the show did not end"; }
+sleep 0.5
+after=$(level 2)
+echo "RMS while showing: $during, after: $after"
+awk -v v="$during" 'BEGIN { exit !(v > 0.1) }' || fail "no sound while the show ran ($during)"
+awk -v v="$after" 'BEGIN { exit !(v < 0.01) }' || fail "sound after the show ended ($after)"
+echo "sound: passed"
