@@ -76,8 +76,7 @@ void TQMfmScrSvr::FormShow() {
         ScreenWidth = screen.width();
         ScreenHeight = screen.height();
     }
-    CanvasImage = QImage(std::max(ScreenWidth, 1), std::max(ScreenHeight, 1), QImage::Format_RGB32);
-    CanvasImage.fill(Qt::black);
+    ShowBitmap(nullptr, QPoint());
 
     const TQMCFileList& files = ProjectSettings.FileList;
     Pictures.clear();
@@ -162,8 +161,10 @@ void TQMfmScrSvr::FormKeyDown(int key) {
         return;
     TSaverInputState& input = SaverInputState();
     input.F1Toggle = !input.F1Toggle;
-    if (!input.F1Toggle && Waves)
+    if (!input.F1Toggle && Waves) {
         Waves->ResetOutput();
+        FullPaintPending = true;
+    }
 }
 
 void TQMfmScrSvr::FormKeyPress(const QString& text) {
@@ -185,6 +186,7 @@ void TQMfmScrSvr::FormClose() {
     HideCursor(false);
     Sounds.StopSystemSound();
     InstallIdle(false);
+    ShowBitmap(nullptr, QPoint());
     Waves.reset();
     Pictures.clear();
     PlainBuffer = TBitmap();
@@ -232,7 +234,39 @@ void TQMfmScrSvr::mouseMoveEvent(QMouseEvent* event) {
 void TQMfmScrSvr::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(event->rect(), CanvasImage, event->rect());
+    QRegion black(event->rect());
+    if (Shown && !Shown->Empty()) {
+        const QRect image = QRect(ShownAt, QSize(Shown->Width(), Shown->Height())) & event->rect();
+        painter.drawImage(image.topLeft(), Shown->ToImage(), image.translated(-ShownAt));
+        black -= image;
+    }
+    for (const QRect& r : black)
+        painter.fillRect(r, Qt::black);
+}
+
+QImage TQMfmScrSvr::Canvas() const {
+    QImage screen(std::max(ScreenWidth, 1), std::max(ScreenHeight, 1), QImage::Format_RGB32);
+    screen.fill(Qt::black);
+    if (Shown && !Shown->Empty()) {
+        QPainter painter(&screen);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(ShownAt, Shown->ToImage());
+    }
+    return screen;
+}
+
+void TQMfmScrSvr::ShowBitmap(const TBitmap* bitmap, QPoint at) {
+    Shown = bitmap;
+    ShownAt = at;
+}
+
+void TQMfmScrSvr::CaptureScreen() {
+    // The next picture replaces the bitmaps on screen; until it is painted the window keeps
+    // showing a copy of what was there, which is also where the crossfade starts from.
+    if (UseDirectX)
+        return;
+    ScreenSnapshot = TBitmap(Canvas());
+    ShowBitmap(&ScreenSnapshot, QPoint());
 }
 
 void TQMfmScrSvr::InstallIdle(bool on) {

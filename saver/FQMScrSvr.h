@@ -52,7 +52,8 @@ public:
     void LoadPicture();
     void AppIdle();
     void PresentFrame();
-    void PaintBitmap(int x, int y, const TBitmap& bitmap);
+    // Puts a bitmap (or the part of it given in its own coordinates) on the screen.
+    void PaintBitmap(int x, int y, const TBitmap& bitmap, const QRect& part = QRect());
     void FadeToPicture(int milliseconds);
 
     // Asks the form to close; the modal loop does it once the current tick has finished.
@@ -66,7 +67,8 @@ public:
     const std::string& LoadedName() const { return LoadedNameText; }
     bool DirectXInUse() const { return UseDirectX; }
     bool IdleInstalled() const { return IdleTimer.isActive(); }
-    const QImage& Canvas() const { return CanvasImage; }
+    // What the window shows on the plain window path, composed afresh.
+    QImage Canvas() const;
     TWaveGenerator& Generator() { return *Waves; }
     bool HasGenerator() const { return Waves != nullptr; }
     void SeedRandom(unsigned seed) { Random.seed(seed); }
@@ -89,12 +91,19 @@ private:
     void WorkingSize(int& width, int& height) const;
     void CentreOffsets(int& x, int& y) const;
     void HideCursor(bool hide);
+    QRect ChangingRows() const;
+    void ShowBitmap(const TBitmap* bitmap, QPoint at);
+    void CaptureScreen();
 
     TQMCProject& ProjectSettings;
     std::unique_ptr<TFullScreenSurface> DXDraw1;
     TSaverSounds Sounds;
     QTimer IdleTimer;
-    QImage CanvasImage; // what the window shows on the plain window path
+    // The window path shows one bitmap at an offset on black; paint events draw straight from
+    // it, so a frame is copied once, into the window's backing store.
+    const TBitmap* Shown = nullptr;
+    QPoint ShownAt;
+    TBitmap ScreenSnapshot; // the screen as it was when a picture change began
     std::mt19937 Random;
 
     std::vector<std::string> Pictures;
@@ -123,6 +132,9 @@ private:
     TBitmap OldScreen, NewFrame, FadeResult;
     std::unique_ptr<TProject> PictureProject;
     std::unique_ptr<TWaveGenerator> Waves;
+
+    QRect WaterRows; // the rows of the generator's frame that waves can change
+    bool FullPaintPending = true;
 
     bool ClosePending = false;
     bool InTick = false;

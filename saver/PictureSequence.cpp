@@ -12,6 +12,7 @@
 
 #include <QPainter>
 #include <cmath>
+#include <limits>
 
 namespace ml {
 
@@ -81,6 +82,24 @@ void TQMfmScrSvr::LoadPicture() {
         PrepareProjectPicture();
     }
     LoadedNameText = CurrentNameText;
+    FullPaintPending = true;
+}
+
+QRect TQMfmScrSvr::ChangingRows() const {
+    // Output rows are written from the area's first row up to a jitter above it, down to its
+    // last row.
+    int top = std::numeric_limits<int>::max(), bottom = -1;
+    for (int i = 0; i < kAreaCount; ++i) {
+        if (Waves->FirstRow(i) > Waves->LastRow(i))
+            continue;
+        top = std::min(top,
+                       Waves->FirstRow(i) - std::max(0, PictureProject->WaveParams[i].JitterRange));
+        bottom = std::max(bottom, Waves->LastRow(i));
+    }
+    if (bottom < 0)
+        return QRect(0, 0, 0, 0);
+    top = std::max(top, 0);
+    return QRect(0, top, Waves->Width(), bottom - top + 1);
 }
 
 void TQMfmScrSvr::PreparePlainPicture(const TBitmap& decoded) {
@@ -134,6 +153,7 @@ void TQMfmScrSvr::PrepareProjectPicture() {
     Waves->SetWeather(false);
     Waves->Initialize();
     Waves->SetWeather(project.Weather.Kind > 0);
+    WaterRows = ChangingRows();
     if (SoundOn) {
         Sounds.FreeSounds(project);
         Sounds.InitSounds(project);
@@ -155,13 +175,15 @@ void TQMfmScrSvr::AppIdle() {
             NextImageIndex(Index);
             CurrentNameText = Pictures[Index];
             if (CurrentNameText != LoadedNameText) {
+                CaptureScreen();
                 LoadPicture();
                 if (Transition) {
                     FadeToPicture(2000);
                 } else {
-                    CanvasImage.fill(Qt::black);
+                    ShowBitmap(nullptr, QPoint());
                     repaint();
                 }
+                FullPaintPending = true;
             }
             PictureStart = Clock().GetTickCount();
         }
@@ -187,7 +209,15 @@ void TQMfmScrSvr::CentreOffsets(int& x, int& y) const {
 void TQMfmScrSvr::PresentFrame() {
     int x, y;
     CentreOffsets(x, y);
-    PaintBitmap(x, y, PlainPicture ? PlainBuffer : Waves->CurrentFrame());
+    const TBitmap& source = PlainPicture ? PlainBuffer : Waves->CurrentFrame();
+    // On the window path only what can have changed since the last frame is copied to the
+    // screen: nothing for a still picture, the water rows when no weather falls over the
+    // rest. The whole frame goes out after every picture change.
+    if (UseDirectX || FullPaintPending)
+        PaintBitmap(x, y, source);
+    else if (!PlainPicture)
+        PaintBitmap(x, y, source, Waves->WeatherOn() ? QRect() : WaterRows);
+    FullPaintPending = false;
     TSaverInputState& input = SaverInputState();
     const std::int64_t wait = 33 - (static_cast<std::int64_t>(Clock().GetTickCount()) -
                                     static_cast<std::int64_t>(input.LastFrameTime));
@@ -196,7 +226,7 @@ void TQMfmScrSvr::PresentFrame() {
     input.LastFrameTime = Clock().GetTickCount();
 }
 
-void TQMfmScrSvr::PaintBitmap(int x, int y, const TBitmap& bitmap) {
+void TQMfmScrSvr::PaintBitmap(int x, int y, const TBitmap& bitmap, const QRect& part) {
     if (UseDirectX) {
         if (DXDraw1->CanDraw()) {
             DXDraw1->Draw(bitmap);
@@ -204,12 +234,13 @@ void TQMfmScrSvr::PaintBitmap(int x, int y, const TBitmap& bitmap) {
         }
         return;
     }
-    {
-        QPainter painter(&CanvasImage);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(x, y, bitmap.ToImage());
+    QRect changed = (part.isNull() ? bitmap.ToImage().rect() : part).translated(x, y);
+    if (Shown != &bitmap || ShownAt != QPoint(x, y)) {
+        // Another bitmap or place: what the old one covered turns black.
+        ShowBitmap(&bitmap, QPoint(x, y));
+        changed = rect();
     }
-    QRect changed = QRect(x, y, bitmap.Width(), bitmap.Height()) & CanvasImage.rect();
+    changed &= rect();
     if (!changed.isEmpty() && isVisible())
         repaint(changed);
 }
@@ -230,7 +261,7 @@ void TQMfmScrSvr::FadeToPicture(int milliseconds) {
             x = (ScreenWidth - shown.Width()) / 2;
             y = (ScreenHeight - shown.Height()) / 2;
         }
-        OldScreen = TBitmap(CanvasImage);
+        OldScreen = TBitmap(Canvas());
     }
 
     if (!PlainPicture)
