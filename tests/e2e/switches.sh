@@ -24,12 +24,16 @@ run_saver badid "$SAVER" /P notanumber
 expect_rc 1 "/P notanumber"
 expect_text badid.err "'NOTANUMBER' is not a valid integer value" "/P notanumber"
 
-# Configure (also with no switch at all) and show load the project, say they are not built
-# yet, and remove the extracted files.
+# Configure (also with no switch at all) loads the project, says it is not built yet, and
+# removes the extracted files; show finds no picture in this project and says so.
 for switch in "" /c:1234 /S; do
   run_saver mode "$SAVER" ${switch:+"$switch"}
   expect_rc 0 "switch '$switch'"
-  expect_text mode.err "not built" "switch '$switch'"
+  if [ "$switch" = /S ]; then
+    expect_text mode.err "No image found in Images List." "switch '$switch'"
+  else
+    expect_text mode.err "not built" "switch '$switch'"
+  fi
   [ ! -e "$XDG_RUNTIME_DIR/lake" ] || fail "switch '$switch' left the extraction folder"
 done
 

@@ -1,6 +1,5 @@
 #include "startup/ConfigureMode.h"
 #include "startup/PreviewMode.h"
-#include "startup/ShowMode.h"
 
 #include "backend/Jpeg.h"
 #include "platform/Exceptions.h"
@@ -60,8 +59,8 @@ TEST_F(ModesTest, PreviewWithoutAPreviewPictureDoesNothing) {
     EXPECT_TRUE(Opener.OpenedIds.empty());
 }
 
-TEST_F(ModesTest, ShowAndConfigureLoadTheProjectReportAndCleanUp) {
-    for (auto mode : {ShowMode, ConfigureMode}) {
+TEST_F(ModesTest, ConfigureLoadsTheProjectReportsAndCleansUp) {
+    for (auto mode : {ConfigureMode}) {
         Pack("PreviewFile=prev.jpg");
         Messages.Messages.clear();
         mode(Session);
