@@ -10,6 +10,8 @@
 #include "configui/MyShape.h"
 #include "configui/StandardClasses.h"
 #include "configui/StdControls.h"
+#include "configui/uQMPreview.h"
+#include "configui/uQMThumbnail2.h"
 
 namespace ml {
 
@@ -293,6 +295,34 @@ const TPropertyTable& MyMemoProperties() {
     return table;
 }
 
+const TPropertyTable& QMThumbnail2Properties() {
+    static const TPropertyTable table = [] {
+        TPropertyTable t(&GridProperties());
+        t.Set<TQMThumbnail2>("PictureWidth",
+                             [](TQMThumbnail2& g, V v) { g.SetPictureWidth(AsInteger(v)); });
+        t.Set<TQMThumbnail2>("PictureHeight",
+                             [](TQMThumbnail2& g, V v) { g.SetPictureHeight(AsInteger(v)); });
+        t.Set<TQMThumbnail2>("ShowCheckBox",
+                             [](TQMThumbnail2& g, V v) { g.SetShowCheckBox(AsBoolean(v)); });
+        t.Set<TQMThumbnail2>("ShowTitle",
+                             [](TQMThumbnail2& g, V v) { g.SetShowTitle(AsBoolean(v)); });
+        t.Set<TQMThumbnail2>("MultiRows",
+                             [](TQMThumbnail2& g, V v) { g.SetMultiRows(AsBoolean(v)); });
+        return t;
+    }();
+    return table;
+}
+
+const TPropertyTable& QMPreviewProperties() {
+    static const TPropertyTable table = [] {
+        TPropertyTable t(&ImageProperties());
+        t.Set<TQMPreview>("UnavailableMsg",
+                          [](TQMPreview& p, V v) { p.UnavailableMsg = AsString(v); });
+        return t;
+    }();
+    return table;
+}
+
 } // namespace
 
 void RegisterStandardClasses(TClassRegistry& r) {
@@ -311,6 +341,8 @@ void RegisterStandardClasses(TClassRegistry& r) {
     r.Register<TMyMemo>("TMyMemo", MyMemoProperties());
     r.Register<TCheckBox>("TCheckBox", CheckBoxProperties());
     r.Register<TTabSheet>("TTabSheet", TabSheetProperties());
+    r.Register<TQMThumbnail2>("TQMThumbnail2", QMThumbnail2Properties());
+    r.Register<TQMPreview>("TQMPreview", QMPreviewProperties());
 }
 
 } // namespace ml
