@@ -351,8 +351,6 @@ void TQMThumbnail2::mousePressEvent(QMouseEvent* e) {
         }
         MoveCurrent(col, row);
     }
-    if (focusPolicy() & Qt::ClickFocus)
-        setFocus(Qt::MouseFocusReason);
     TMouseControl<QAbstractScrollArea>::mousePressEvent(e);
 }
 
