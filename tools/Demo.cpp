@@ -2,6 +2,7 @@
 // it made by our own code. `pack` then turns the folder into a saver.
 
 #include "backend/Jpeg.h"
+#include "demo/DemoInterface.h"
 #include "demo/DemoProject.h"
 #include "platform/Bitmap.h"
 #include "tools/Command.h"
@@ -20,6 +21,7 @@ namespace fs = std::filesystem;
 
 constexpr const char* kPlainPicture = "night-hills.jpg";
 constexpr const char* kPreviewPicture = "preview.jpg";
+constexpr const char* kInterfaceFile = "ui.wui"; // the configuration window's description
 
 // The project settings: every picture in the show, random order, 20 seconds each.
 std::string ProjectIni(const std::vector<TDemoScene>& scenes,
@@ -37,6 +39,7 @@ std::string ProjectIni(const std::vector<TDemoScene>& scenes,
     for (const auto& track : music)
         ini += track.FileName + ";";
     ini += "\r\nMusicMode=0\r\n\r\n[Build]\r\nBuildMethod=1\r\n";
+    ini += "\r\n[UI]\r\nUIFile=" + std::string(kInterfaceFile) + "\r\n";
     return ini;
 }
 
@@ -97,6 +100,7 @@ int Run(const TArgs& args) {
     for (const auto& track : music)
         WriteOutputFile((out / track.FileName).string(), track.WavBytes);
 
+    WriteOutputFile((out / kInterfaceFile).string(), DemoInterfaceDescription());
     WriteOutputFile((out / "project.ini").string(), ProjectIni(scenes, music));
     std::printf("demo project written to %s\n", out.string().c_str());
     return 0;
@@ -107,7 +111,7 @@ const TCommandRegistration registration{TCommand{
     "Usage: mirrorlake-tool demo -o DIR\n\n"
     "Writes the demo project into DIR: four water pictures (.qmp) with rain, snow, sea and\n"
     "river, a plain JPEG picture, a preview picture, sound effects, two music tracks,\n"
-    "and project.ini. Everything in it is made\n"
+    "the configuration window's description (ui.wui) and project.ini. Everything in it is made\n"
     "by Mirrorlake's own code. Turn it into a saver with:\n"
     "  mirrorlake-tool pack DIR -o waves.scr",
     Run}};
