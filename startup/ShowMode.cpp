@@ -1,14 +1,12 @@
 #include "startup/ShowMode.h"
 
-#include "project/Archive.h"
 #include "saver/RunScreenSaver.h"
+#include "startup/ExtractedRun.h"
 
 namespace ml {
 
 void ShowMode(TSaverSession& session) {
-    LoadSaverProject(session);
-    RunScreenSaver(session.Project);
-    RemoveExtractedFiles(session.Project, session.ProgramPath);
+    RunOnExtractedProject(session, [&] { RunScreenSaver(session.Project); });
 }
 
 } // namespace ml

@@ -1,0 +1,74 @@
+#pragma once
+// The window every interface description becomes: it fills its controls from the project
+// when shown, runs the action bound to a clicked control, and keeps the selected picture and
+// the unticked favourites in the user's settings file when it closes.
+
+#include "configui/FQMFormParent.h"
+#include "project/UserSettings.h"
+
+#include <string>
+
+class QEventLoop;
+
+namespace ml {
+
+class TQMCProject;
+class TQMForms;
+class TQMThumbnail2;
+
+// What every described window of one configure run shares; set by ShowDescribedWindow.
+struct TDescribedWindowContext {
+    TQMForms* Forms = nullptr;
+    TQMCProject* Project = nullptr;
+    TUserSettingsFile Settings;
+};
+TDescribedWindowContext& DescribedWindowContext();
+
+// The action numbers a binding may name.
+enum TActionNumber : int {
+    OpenUrl = 0,
+    ShowWindow = 1,
+    NextPicture = 2,
+    PreviousPicture = 3,
+    PreviewSelectedFile = 4,
+    OpenSetting = 5,
+    CloseWindow = 6,
+    SetAsWallpaper = 9,
+};
+
+class TfmQMCOnfigWindow : public TfmQMFormParent {
+public:
+    TfmQMCOnfigWindow();
+
+    int CurrentIndex = 0;
+
+    void FormShow();
+    void FormClose();
+    void ControlClick(QObject* sender);
+    void SelectPicture(int index);
+    void ThumbnailSelect(QObject* sender, int itemIndex);
+    void RefreshControls();
+    void LoadCurrentIndex();
+    void LoadExcludedPictures(TQMThumbnail2& grid);
+
+    // Shows the window modally; returns when it has closed.
+    void ShowModal();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void RunAction(int number, const std::string& p1);
+    void SetCurrentPictureAsWallpaper();
+    int PictureCount() const;
+
+    bool Shown = false;
+    bool ClosedOnce = false;
+    QEventLoop* ModalLoop = nullptr;
+};
+
+// Registers the window class with the description reader (once).
+void RegisterConfigWindowClass();
+
+} // namespace ml
