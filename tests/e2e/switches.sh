@@ -24,18 +24,12 @@ run_saver badid "$SAVER" /P notanumber
 expect_rc 1 "/P notanumber"
 expect_text badid.err "'NOTANUMBER' is not a valid integer value" "/P notanumber"
 
-# Configure (also with no switch at all) loads the project, says it is not built yet, and
-# removes the extracted files; show finds no picture in this project and says so.
-for switch in "" /c:1234 /S; do
-  run_saver mode "$SAVER" ${switch:+"$switch"}
-  expect_rc 0 "switch '$switch'"
-  if [ "$switch" = /S ]; then
-    expect_text mode.err "No image found in Images List." "switch '$switch'"
-  else
-    expect_text mode.err "not built" "switch '$switch'"
-  fi
-  [ ! -e "$XDG_RUNTIME_DIR/lake" ] || fail "switch '$switch' left the extraction folder"
-done
+# Show finds no picture in this project, says so and removes the extracted files. (Configure
+# opens its window; the configure test covers it.)
+run_saver mode "$SAVER" /S
+expect_rc 0 "switch /S"
+expect_text mode.err "No image found in Images List." "switch /S"
+[ ! -e "$XDG_RUNTIME_DIR/lake" ] || fail "switch /S left the extraction folder"
 
 # A project without a preview picture: preview draws nothing and never reads the id.
 make_project plain

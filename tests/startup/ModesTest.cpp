@@ -17,14 +17,14 @@ namespace {
 // picture and an interface description with one window.
 class ModesTest : public ::testing::Test {
 protected:
-    void Pack(const std::string& previewLine) {
+    void Pack(const std::string& previewLine,
+              const std::string& ui = "1\r\n1\r\nobject MainWindow: TForm\r\n0\r\n0\r\n") {
         TBitmap picture(4, 4);
         picture.Fill(0xFF8000);
         const std::string settings =
             BuildArchive({"[FileList]\r\nlake.qmp=1\r\n",
                           "[General]\r\nProductName=Lake\r\n[Advance]\r\n" + previewLine + "\r\n",
                           "[UI]\r\nUIFile=ui.wui\r\n"});
-        const std::string ui = "1\r\n1\r\nobject MainWindow: TForm\r\n0\r\n0\r\n";
         const std::string archive = BuildArchive(
             {settings, "lake.qmp\r\nprev.jpg", BuildArchive({"QM", EncodeJpeg(picture, 90)}), ui});
         Session.ProgramPath = Programs.Write("my.saver.scr", "program image" + archive);
@@ -59,18 +59,13 @@ TEST_F(ModesTest, PreviewWithoutAPreviewPictureDoesNothing) {
     EXPECT_TRUE(Opener.OpenedIds.empty());
 }
 
-TEST_F(ModesTest, ConfigureLoadsTheProjectReportsAndCleansUp) {
-    for (auto mode : {ConfigureMode}) {
-        Pack("PreviewFile=prev.jpg");
-        Messages.Messages.clear();
-        mode(Session);
-        EXPECT_EQ(Session.Project.Setting.ProductName, "Lake");
-        EXPECT_EQ(Session.Forms.Count(), 1);
-        ASSERT_EQ(Messages.Messages.size(), 1u);
-        EXPECT_NE(Messages.Messages[0].Text.find("not built"), std::string::npos);
-        EXPECT_FALSE(FileExists(Folder + "lake.qmp"));
-        EXPECT_FALSE(DirectoryExists(Folder));
-    }
+TEST_F(ModesTest, ConfigureWithoutItsWindowReportsAndStillCleansUp) {
+    // The description holds no window named MainWindow: the lookup fails before anything is
+    // built, and the extracted files go all the same.
+    Pack("PreviewFile=prev.jpg", "1\r\n1\r\nobject Other: TForm\r\n0\r\n0\r\n");
+    EXPECT_THROW(ConfigureMode(Session), EListError);
+    EXPECT_EQ(Session.Project.Setting.ProductName, "Lake");
+    EXPECT_FALSE(DirectoryExists(Folder));
 }
 
 TEST_F(ModesTest, ProgramWithoutProjectFailsOnTheMissingDescription) {
