@@ -143,6 +143,20 @@ std::string WindowText() {
            "    Height = 90\n"
            "    Shape = bsFrame\n"
            "  end\n"
+           "  object Thumbs: TQMThumbnail2\n"
+           "    Left = 284\n"
+           "    Top = 272\n"
+           "    Width = 80\n"
+           "    Height = 20\n"
+           "    ShowTitle = True\n"
+           "  end\n"
+           "  object Pane: TQMPreview\n"
+           "    Left = 370\n"
+           "    Top = 272\n"
+           "    Width = 30\n"
+           "    Height = 20\n"
+           "    UnavailableMsg = 'Not here'\n"
+           "  end\n"
            "end\n";
 }
 
