@@ -1,12 +1,12 @@
 #include "demo/InterfaceArt.h"
 
-#include <QBuffer>
 #include <QPainter>
 #include <QPainterPath>
 #include <QTransform>
 #include <cmath>
-#include <stdexcept>
+#include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 namespace ml::demoui {
 
@@ -241,32 +241,60 @@ QImage HeaderWash() {
 
 std::string BitmapFileBytes(const QImage& image) {
     const QImage rgb = image.convertToFormat(QImage::Format_RGB32);
+    const int width = rgb.width(), height = rgb.height();
     // A palette of the picture's own colours makes the 8-bit form exact.
-    std::unordered_map<QRgb, int> seen;
-    QList<QRgb> table;
-    for (int y = 0; y < rgb.height() && table.size() <= 256; ++y) {
+    std::unordered_map<QRgb, int> index;
+    std::vector<QRgb> palette;
+    for (int y = 0; y < height && palette.size() <= 256; ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-        for (int x = 0; x < rgb.width() && table.size() <= 256; ++x)
-            if (seen.emplace(row[x], static_cast<int>(table.size())).second)
-                table.push_back(row[x]);
+        for (int x = 0; x < width && palette.size() <= 256; ++x)
+            if (index.emplace(row[x] & 0xFFFFFF, static_cast<int>(palette.size())).second)
+                palette.push_back(row[x]);
     }
-    QImage stored = rgb;
-    if (table.size() <= 256) {
-        stored = QImage(rgb.size(), QImage::Format_Indexed8);
-        stored.setColorTable(table);
-        for (int y = 0; y < rgb.height(); ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
-            uchar* out = stored.scanLine(y);
-            for (int x = 0; x < rgb.width(); ++x)
-                out[x] = static_cast<uchar>(seen.at(row[x]));
+    const bool indexed = palette.size() <= 256;
+    if (!indexed)
+        palette.clear();
+    const int bits = indexed ? 8 : 24;
+    // Rows run bottom-up, each padded with zeros to a multiple of four bytes.
+    const std::size_t stride = (static_cast<std::size_t>(width) * bits / 8 + 3) / 4 * 4;
+    const std::size_t offset = 14 + 40 + 4 * palette.size();
+    const std::size_t size = offset + stride * height;
+
+    std::string out;
+    out.reserve(size);
+    auto put = [&out](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            out += static_cast<char>((value >> (8 * i)) & 0xFF);
+    };
+    out += "BM";
+    put(static_cast<std::uint32_t>(size), 4);
+    put(0, 4);
+    put(static_cast<std::uint32_t>(offset), 4);
+    put(40, 4); // the plain Windows header
+    put(width, 4);
+    put(height, 4);
+    put(1, 2);
+    put(bits, 2);
+    put(0, 4); // uncompressed
+    put(static_cast<std::uint32_t>(stride * height), 4);
+    put(2835, 4); // 72 dots per inch
+    put(2835, 4);
+    put(static_cast<std::uint32_t>(palette.size()), 4);
+    put(0, 4);
+    for (QRgb c : palette)
+        put(c & 0xFFFFFF, 4); // blue, green, red, zero
+    for (int y = height - 1; y >= 0; --y) {
+        const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+        const std::size_t start = out.size();
+        for (int x = 0; x < width; ++x) {
+            if (indexed)
+                put(index.at(row[x] & 0xFFFFFF), 1);
+            else
+                put(row[x] & 0xFFFFFF, 3);
         }
+        out.append(start + stride - out.size(), '\0');
     }
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!stored.save(&buffer, "BMP"))
-        throw std::runtime_error("cannot encode a BMP picture");
-    return bytes.toStdString();
+    return out;
 }
 
 } // namespace ml::demoui

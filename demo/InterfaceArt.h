@@ -41,8 +41,8 @@ QImage Logo(int size, QRgb background);
 // A thin horizontal colour wash, stretched by the control that shows it.
 QImage HeaderWash();
 
-// A complete BMP file of the picture: 8 bits per pixel when it has at most 256 colours,
-// otherwise 24.
+// A complete BMP file of the picture, the same bytes for the same pixels: 8 bits per pixel
+// when it has at most 256 colours, otherwise 24.
 std::string BitmapFileBytes(const QImage& image);
 
 } // namespace ml::demoui

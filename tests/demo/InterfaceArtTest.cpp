@@ -39,6 +39,7 @@ TEST(InterfaceArt, BitmapsRoundTripAtTheDepthTheirColoursNeed) {
     for (const auto& row : rows) {
         const std::string bmp = BitmapFileBytes(row.Image);
         ASSERT_EQ(bmp.substr(0, 2), "BM");
+        EXPECT_EQ(BitmapFileBytes(row.Image), bmp) << "row padding is written, not left over";
         if (row.Bits != 0) {
             EXPECT_EQ(BitsPerPixel(bmp), row.Bits);
         }
