@@ -143,13 +143,6 @@ void DrawGlyph(QPainter& p, TGlyph glyph, double box, const QColor& color) {
         p.drawLine(at(0.22, 0.22), at(0.78, 0.78));
         p.drawLine(at(0.78, 0.22), at(0.22, 0.78));
         break;
-    case TGlyph::Info:
-        p.drawEllipse(at(0.5, 0.5), 0.42 * box, 0.42 * box);
-        p.drawLine(at(0.5, 0.46), at(0.5, 0.72));
-        p.setPen(Qt::NoPen);
-        p.setBrush(color);
-        p.drawEllipse(at(0.5, 0.3), stroke * 0.6, stroke * 0.6);
-        break;
     }
 }
 

@@ -25,7 +25,7 @@ inline constexpr QRgb kMutedText = 0xFF5F6F7C;
 inline constexpr QRgb kHeaderSubtitle = 0xFFA7C6D6;
 
 enum class TButtonLook { Up, Over, Down, Disabled };
-enum class TGlyph { None, Previous, Next, FullScreen, Settings, Wallpaper, Close, Info };
+enum class TGlyph { None, Previous, Next, FullScreen, Settings, Wallpaper, Close };
 enum class TButtonStyle {
     Primary,   // filled with the accent colour, white glyph
     Secondary, // white with a thin border, dark glyph
