@@ -32,7 +32,10 @@ std::string ProgramBaseName(const std::string& longProgramPath) {
 }
 
 std::string GetExtractFolder(const std::string& longProgramPath) {
-    std::string folder = TempPath() + ProgramBaseName(longProgramPath) + "/";
+    // A program whose name gives no base name (an unnamed path, ".hidden") still gets a
+    // folder of its own, never the temporary folder itself.
+    std::string base = ProgramBaseName(longProgramPath);
+    std::string folder = TempPath() + (base.empty() ? "mirrorlake" : base) + "/";
     EnsurePrivateFolder(folder);
     return folder;
 }
