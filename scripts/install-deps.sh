@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config clang clang-format
+  build-essential cmake ninja-build pkg-config clang libclang-rt-14-dev clang-format
   libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools qt6-multimedia-dev libqt6opengl6-dev libgl-dev
   qt6-qpa-plugins libqt6multimedia6 qml6-module-qtmultimedia
