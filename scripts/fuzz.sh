@@ -7,7 +7,7 @@ build=${1:?build folder}
 seconds=${2:-20}
 shopt -s nullglob
 for target in "$build"/fuzz/fuzz_*; do
-  [ -x "$target" ] || continue
+  [ -f "$target" ] && [ -x "$target" ] || continue
   name=$(basename "$target"); name=${name#fuzz_}
   work=$(mktemp -d)
   [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$work/"
