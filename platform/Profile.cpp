@@ -13,6 +13,7 @@ namespace {
 // The file as lines, with the positions of sections and keys worked out on demand.
 struct Document {
     std::vector<std::string> lines;
+    bool byteOrderMark = false;
 
     static Document Load(const std::string& path) {
         Document doc;
@@ -24,8 +25,10 @@ struct Document {
         std::string text = buffer.str();
         // Editors on other systems like to start a text with a byte-order mark; it would
         // otherwise hide the first section header.
-        if (text.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        if (text.compare(0, 3, "\xEF\xBB\xBF") == 0) {
             text.erase(0, 3);
+            doc.byteOrderMark = true; // kept on a rewrite, so the text reads as it did
+        }
         doc.lines = SplitLines(text);
         return doc;
     }
@@ -34,6 +37,8 @@ struct Document {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         if (!out)
             return false;
+        if (byteOrderMark)
+            out << "\xEF\xBB\xBF";
         for (const auto& line : lines)
             out << line << "\r\n";
         return static_cast<bool>(out.flush());

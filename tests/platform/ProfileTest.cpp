@@ -100,6 +100,10 @@ TEST_F(ProfileTest, ByteOrderMarkDoesNotHideTheFirstSection) {
     EXPECT_EQ(Write("\xEF\xBB\xBF[General]\r\nProductName=Lake\r\n")
                   .ReadString("General", "ProductName", ""),
               "Lake");
+    // A rewrite keeps the mark, so a second one still hides what it hid before.
+    TIniFile ini = Write("\xEF\xBB\xBF\xEF\xBB\xBF[Setting]\r\nSpeed=10\r\n");
+    ASSERT_TRUE(ini.WriteInteger("Setting", "Speed", 12));
+    EXPECT_EQ(ini.ReadInteger("Setting", "Speed", 0), 12);
 }
 
 TEST_F(ProfileTest, WritesCreateUpdateAndEraseWithCrLfLines) {
