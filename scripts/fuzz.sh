@@ -1,19 +1,21 @@
 #!/usr/bin/env bash
-# Runs every fuzz target of a build tree for a few seconds on its seed corpus.
-#   scripts/fuzz.sh BUILD_DIR [SECONDS]
+# Runs every fuzz target of a build tree on its seed corpus: a fixed number of inputs from a
+# fixed random seed, so a run is repeatable, and never longer than SECONDS.
+#   scripts/fuzz.sh BUILD_DIR [SECONDS] [RUNS]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:?build folder}
 seconds=${2:-20}
+runs=${3:-20000}
 shopt -s nullglob
 for target in "$build"/fuzz/fuzz_*; do
   [ -f "$target" ] && [ -x "$target" ] || continue
   name=$(basename "$target"); name=${name#fuzz_}
   work=$(mktemp -d)
   [ -d "fuzz/corpus/$name" ] && cp -r "fuzz/corpus/$name/." "$work/"
-  echo "fuzz: $name for ${seconds}s"
+  echo "fuzz: $name, $runs inputs (at most ${seconds}s)"
   QT_QPA_PLATFORM=offscreen MIRRORLAKE_MESSAGES=stderr \
-    "$target" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "$work" >"$work.log" 2>&1 ||
+    "$target" -seed=1 -runs="$runs" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 "$work" >"$work.log" 2>&1 ||
     { tail -40 "$work.log"; rm -rf "$work" "$work.log"; exit 1; }
   rm -rf "$work" "$work.log"
 done

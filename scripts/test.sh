@@ -16,7 +16,7 @@ if [ "${1:-}" = "--sanitize" ]; then
   # Qt's own caches and fonts are not ours to fix.
   export LSAN_OPTIONS=suppressions=$PWD/scripts/lsan.supp
   ctest --test-dir build-asan -L unit --output-on-failure -j "$jobs"
-  scripts/fuzz.sh build-asan 20
+  scripts/fuzz.sh build-asan 60
 else
   cmake -S . -B build -G Ninja >/dev/null
   cmake --build build -j "$jobs"
