@@ -122,19 +122,23 @@ void PaintThroughImage(QPainter& dc, int x, int y, int w, int h, Render render) 
     dc.restore();
 }
 
-// One source row laid out for the bilinear scaler: for every destination column, the
-// channels of its left and right source pixels, each of the six in its own array, so that
-// the blend reads every input in column order.
+// One source row laid out for the bilinear scaler: for every destination column, its left
+// and right source pixels as 0x00RRGGBB words, so that loading a row is two word copies per
+// column and the blend pulls the channels apart with vector shifts.
 class TBlendRow {
 public:
-    explicit TBlendRow(const std::vector<int>& offsets)
-        : Offsets(&offsets), Values(offsets.size() * 6) {}
+    // Four-byte reads take one byte beyond each pixel. Offsets only grow, so the columns
+    // whose reads stay within the row's pixels come first; the rest (whose right pixel is the
+    // row's last) read exactly their six bytes.
+    TBlendRow(const std::vector<int>& offsets, int sourceWidth)
+        : Offsets(&offsets), Left(offsets.size()), Right(offsets.size()) {
+        while (Whole < offsets.size() && offsets[Whole] + 7 <= sourceWidth * 3)
+            ++Whole;
+    }
 
     int SourceRow = -1;
-    // Channel k (0..2 blue, green, red of the left pixel, 3..5 of the right one).
-    const std::uint16_t* Plane(int k) const {
-        return Values.data() + static_cast<std::size_t>(k) * Offsets->size();
-    }
+    const std::uint32_t* LeftPixels() const { return Left.data(); }
+    const std::uint32_t* RightPixels() const { return Right.data(); }
 
     void Load(const TFastRGB& src, int row) {
         if (row == SourceRow)
@@ -143,56 +147,55 @@ public:
         const std::uint8_t* line = src.Row(row);
         const int* offset = Offsets->data();
         const std::size_t n = Offsets->size();
-        std::uint16_t* v = Values.data();
-        for (std::size_t c = 0; c < n; ++c) {
-            // Exactly the six bytes, so that nothing past the row's last pixel is read.
-            std::uint32_t low = 0;
-            std::uint16_t high = 0;
-            std::memcpy(&low, line + offset[c], 4);
-            std::memcpy(&high, line + offset[c] + 4, 2);
-            v[c] = low & 0xFF;
-            v[n + c] = (low >> 8) & 0xFF;
-            v[2 * n + c] = (low >> 16) & 0xFF;
-            v[3 * n + c] = low >> 24;
-            v[4 * n + c] = high & 0xFF;
-            v[5 * n + c] = high >> 8;
+        for (std::size_t c = 0; c < Whole; ++c) {
+            std::uint32_t left, right;
+            std::memcpy(&left, line + offset[c], 4);
+            std::memcpy(&right, line + offset[c] + 3, 4);
+            Left[c] = left & 0xFFFFFF;
+            Right[c] = right & 0xFFFFFF;
+        }
+        for (std::size_t c = Whole; c < n; ++c) {
+            const std::uint8_t* p = line + offset[c];
+            Left[c] = p[0] | p[1] << 8 | p[2] << 16;
+            Right[c] = p[3] | p[4] << 8 | p[5] << 16;
         }
     }
 
 private:
     const std::vector<int>* Offsets;
-    std::vector<std::uint16_t> Values;
+    std::vector<std::uint32_t> Left;
+    std::vector<std::uint32_t> Right;
+    std::size_t Whole = 0; // columns read with whole words
 };
 
 // Blends one destination row: for every column, the four neighbours weighted by their
 // fixed-point fractions. This is element-wise arithmetic over columns, which the compiler
-// turns into vector code; every factor fits 16 bits (weights are at most 32768), which allows
-// 16-bit multiplies with 32-bit results instead of full 32-bit ones. The output never
-// overlaps the inputs (__restrict), which spares the loop run-time overlap checks.
+// turns into vector code; every product fits 32 bits (weights are at most 32768, channels at
+// most 255). The output never overlaps the inputs (__restrict), which spares the loop
+// run-time overlap checks.
 ML_VECTOR_CLONES void BlendColumns(const TBlendRow& upper, const TBlendRow& lower,
                                    const std::uint16_t* fx, std::uint16_t fy,
                                    std::uint32_t* __restrict pixel, std::size_t n) {
-    const auto gy = static_cast<std::uint16_t>(32768 - fy);
-    auto mul = [](std::uint16_t a, std::uint16_t b) { return std::uint32_t(a) * b; };
-    const std::uint16_t *ub = upper.Plane(0), *ug = upper.Plane(1), *ur = upper.Plane(2);
-    const std::uint16_t *ub1 = upper.Plane(3), *ug1 = upper.Plane(4), *ur1 = upper.Plane(5);
-    const std::uint16_t *lb = lower.Plane(0), *lg = lower.Plane(1), *lr = lower.Plane(2);
-    const std::uint16_t *lb1 = lower.Plane(3), *lg1 = lower.Plane(4), *lr1 = lower.Plane(5);
+    const std::uint32_t gy = 32768u - fy;
+    const std::uint32_t* __restrict ul = upper.LeftPixels();
+    const std::uint32_t* __restrict ur = upper.RightPixels();
+    const std::uint32_t* __restrict ll = lower.LeftPixels();
+    const std::uint32_t* __restrict lr = lower.RightPixels();
     for (std::size_t c = 0; c < n; ++c) {
-        const auto wUpperRight = static_cast<std::uint16_t>(mul(fx[c], gy) >> 15);
-        const auto wUpperLeft = static_cast<std::uint16_t>(gy - wUpperRight);
-        const auto wLowerRight = static_cast<std::uint16_t>(mul(fx[c], fy) >> 15);
-        const auto wLowerLeft = static_cast<std::uint16_t>(fy - wLowerRight);
-        const std::uint32_t blue = (mul(ub[c], wUpperLeft) + mul(ub1[c], wUpperRight) +
-                                    mul(lb[c], wLowerLeft) + mul(lb1[c], wLowerRight)) >>
-                                   15;
-        const std::uint32_t green = (mul(ug[c], wUpperLeft) + mul(ug1[c], wUpperRight) +
-                                     mul(lg[c], wLowerLeft) + mul(lg1[c], wLowerRight)) >>
-                                    15;
-        const std::uint32_t red = (mul(ur[c], wUpperLeft) + mul(ur1[c], wUpperRight) +
-                                   mul(lr[c], wLowerLeft) + mul(lr1[c], wLowerRight)) >>
-                                  15;
-        pixel[c] = blue | green << 8 | red << 16;
+        const std::uint32_t wUpperRight = (fx[c] * gy) >> 15;
+        const std::uint32_t wUpperLeft = gy - wUpperRight;
+        const std::uint32_t wLowerRight = (fx[c] * std::uint32_t{fy}) >> 15;
+        const std::uint32_t wLowerLeft = fy - wLowerRight;
+        std::uint32_t out = 0;
+        for (int shift = 0; shift < 24; shift += 8) {
+            const std::uint32_t value =
+                (((ul[c] >> shift) & 0xFF) * wUpperLeft + ((ur[c] >> shift) & 0xFF) * wUpperRight +
+                 ((ll[c] >> shift) & 0xFF) * wLowerLeft +
+                 ((lr[c] >> shift) & 0xFF) * wLowerRight) >>
+                15;
+            out |= value << shift;
+        }
+        pixel[c] = out;
     }
 }
 
@@ -422,7 +425,7 @@ void TFastBMP::ScaleBilinearInto(TFastRGB& dst) const {
     }
     // Rows from..to-1 of dst; bands of rows share nothing but the read-only tables.
     auto blendRows = [&, stepY, n](int from, int to) {
-        TBlendRow upper(offsets), lower(offsets);
+        TBlendRow upper(offsets, FWidth), lower(offsets, FWidth);
         // One finished pixel per column as blue | green << 8 | red << 16, so that the pixels
         // go out with one store each.
         std::vector<std::uint32_t> pixels(n);

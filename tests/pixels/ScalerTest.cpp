@@ -103,6 +103,7 @@ const TScaleCase kScaleCases[] = {
     {"ShrinkBoth", 10, 8, 4, 3},
     {"EnlargeBoth", 3, 2, 8, 7},
     {"EnlargeOddRatio", 7, 5, 17, 12},
+    {"RowsWithoutPadding", 4, 2, 11, 5},
     {"ShrinkWidthEnlargeHeight", 10, 3, 4, 9},
     {"EnlargeWidthShrinkHeight", 3, 10, 9, 4},
     {"ExactlyOneAcrossMoreDown", 4, 3, 4, 7},
