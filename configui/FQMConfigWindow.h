@@ -3,6 +3,7 @@
 // when shown, runs the action bound to a clicked control, and keeps the selected picture and
 // the unticked favourites in the user's settings file when it closes.
 
+#include "configui/ActionNumbers.h"
 #include "configui/FQMFormParent.h"
 #include "project/UserSettings.h"
 
@@ -23,18 +24,6 @@ struct TDescribedWindowContext {
     TUserSettingsFile Settings;
 };
 TDescribedWindowContext& DescribedWindowContext();
-
-// The action numbers a binding may name.
-enum TActionNumber : int {
-    OpenUrl = 0,
-    ShowWindow = 1,
-    NextPicture = 2,
-    PreviousPicture = 3,
-    PreviewSelectedFile = 4,
-    OpenSetting = 5,
-    CloseWindow = 6,
-    SetAsWallpaper = 9,
-};
 
 class TfmQMCOnfigWindow : public TfmQMFormParent {
 public:

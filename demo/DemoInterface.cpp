@@ -1,5 +1,7 @@
 #include "demo/DemoInterface.h"
 
+#include "configui/ActionNumbers.h"
+
 #include "demo/InterfaceArt.h"
 
 #include <cstdio>
@@ -10,18 +12,6 @@ namespace ml {
 namespace {
 
 using namespace demoui;
-
-// The action numbers of the bindings.
-enum : int {
-    kOpenUrl = 0,
-    kShowWindow = 1,
-    kNextPicture = 2,
-    kPreviousPicture = 3,
-    kPreviewSelectedFile = 4,
-    kOpenSetting = 5,
-    kCloseWindow = 6,
-    kSetAsWallpaper = 9,
-};
 
 constexpr const char* kCrLf = "\r\n";
 
@@ -162,7 +152,7 @@ void AddLink(TWindow& w, const std::string& name, int left, int top) {
     d.Set("Font.Style", "[fsUnderline]");
     d.Set("Tag", 1);
     d.Close();
-    w.Bindings.push_back({name, kOpenUrl, "<Website>"});
+    w.Bindings.push_back({name, OpenUrl, "<Website>"});
 }
 
 // Writes the four looks of a picture button.
@@ -296,7 +286,7 @@ TWindow MainWindow() {
     AddPillButton(
         w,
         {"AboutButton", "About", "About <ScreensaverName>", TGlyph::None, TButtonStyle::Ghost, 84},
-        kWidth - 24 - 84, 18, kHeaderRight, kShowWindow, "AboutWindow");
+        kWidth - 24 - 84, 18, kHeaderRight, ShowWindow, "AboutWindow");
     d.Close();
 
     // The pictures on the left, three rows of two 16:9 thumbnails without scrolling; the
@@ -336,16 +326,16 @@ TWindow MainWindow() {
     d.Text("UnavailableMsg", "This picture cannot be previewed");
     d.Set("Tag", 1);
     d.Close();
-    w.Bindings.push_back({"PreviewPane", kPreviewSelectedFile});
+    w.Bindings.push_back({"PreviewPane", PreviewSelectedFile});
 
     const int centre = kRight + kPad + kPaneWidth / 2;
     const int buttonsTop = kCardTop + kPaneHeight + 2 * kPad + 16;
     AddRoundButton(w, "PreviousButton", centre - 26 - 22 - 40, buttonsTop + 6, 40, TGlyph::Previous,
-                   TButtonStyle::Secondary, "Previous picture", kPreviousPicture);
+                   TButtonStyle::Secondary, "Previous picture", PreviousPicture);
     AddRoundButton(w, "PreviewButton", centre - 26, buttonsTop, 52, TGlyph::FullScreen,
-                   TButtonStyle::Primary, "Full-screen preview", kPreviewSelectedFile);
+                   TButtonStyle::Primary, "Full-screen preview", PreviewSelectedFile);
     AddRoundButton(w, "NextButton", centre + 26 + 22, buttonsTop + 6, 40, TGlyph::Next,
-                   TButtonStyle::Secondary, "Next picture", kNextPicture);
+                   TButtonStyle::Secondary, "Next picture", NextPicture);
 
     // The footer: the web site on the left, the window's commands on the right.
     constexpr int kFooterHeight = 60;
@@ -358,7 +348,7 @@ TWindow MainWindow() {
          TGlyph::Wallpaper, TButtonStyle::Secondary, 150},
         {"CloseButton", "Close", "Close this window", TGlyph::Close, TButtonStyle::Primary, 112},
     };
-    const int actions[] = {kOpenSetting, kSetAsWallpaper, kCloseWindow};
+    const int actions[] = {OpenSetting, SetAsWallpaper, CloseWindow};
     int left = kWidth - 24;
     for (const auto& pill : pills)
         left -= pill.Width + 10;
@@ -397,7 +387,7 @@ TWindow AboutWindow() {
     AddPillButton(w,
                   {"AboutClose", "Close", "Back to the configuration window", TGlyph::Close,
                    TButtonStyle::Primary, 108},
-                  kWidth - 24 - 108, 12, kSurface, kCloseWindow);
+                  kWidth - 24 - 108, 12, kSurface, CloseWindow);
     d.Close();
     d.Close();
     return w;
