@@ -5,6 +5,7 @@
 #include "project/SpeedTable.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <numbers>
@@ -15,12 +16,27 @@ namespace ml {
 // on a rounding tie (A x cos 120) falls the same way as it always has. Quarter turns are
 // exact: rain at a right angle then never creeps sideways by rounding noise, and at whole
 // and half turns the exact value is the one the plain formula gives anyway.
-inline double CosDegrees(std::int64_t degrees) {
+inline double ComputeCosDegrees(std::int64_t degrees) {
     if (degrees % 90 == 0) {
         const std::int64_t quarter = (degrees / 90 % 4 + 4) % 4;
         return quarter == 0 ? 1.0 : (quarter == 2 ? -1.0 : 0.0);
     }
     return std::cos(static_cast<double>(degrees) * std::numbers::pi / 180.0);
+}
+
+// The water asks for angles within one turn either way twice per row and area in every
+// frame; those come from a table of the very same values.
+inline double CosDegrees(std::int64_t degrees) {
+    constexpr std::int64_t kTurn = 360;
+    static const std::array<double, 2 * kTurn - 1> table = [] {
+        std::array<double, 2 * kTurn - 1> values{};
+        for (std::int64_t d = 1 - kTurn; d < kTurn; ++d)
+            values[static_cast<std::size_t>(d + kTurn - 1)] = ComputeCosDegrees(d);
+        return values;
+    }();
+    if (degrees > -kTurn && degrees < kTurn)
+        return table[static_cast<std::size_t>(degrees + kTurn - 1)];
+    return ComputeCosDegrees(degrees);
 }
 
 // Nearest integer, ties to even (std::nearbyint in the default rounding mode). Values beyond
