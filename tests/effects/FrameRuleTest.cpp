@@ -102,7 +102,9 @@ TEST(FrameRuleTest, FastFrameMatchesThePlainRule) {
             p.Perspective = static_cast<std::uint8_t>(pick(0, 1));
             const int periods[] = {360, 360, 180, 90, 720, 45, -360, 17};
             p.Period = periods[pick(0, 7)];
-            p.JitterRange = pick(0, 2) == 0 ? 0 : pick(-2, 3 * h);
+            // None, a few values as real pictures have, or many.
+            const int jitterKind = pick(0, 2);
+            p.JitterRange = jitterKind == 0 ? 0 : (jitterKind == 1 ? pick(-2, 9) : pick(-2, 3 * h));
         }
         project.SetSpeed(pick(0, 300));
 
