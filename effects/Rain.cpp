@@ -25,6 +25,30 @@ std::int64_t ScaledStep(std::int64_t i, std::int64_t d, std::int64_t n) {
     return static_cast<std::int64_t>(q);
 }
 
+// start + ScaledStep(i, d, n) for i = first, first + 1, ..., without a division per step:
+// the quotient and remainder of (2 i d + n) / 2n move by 2d / 2n each step, and as |d| <= n
+// one correction keeps the remainder in 0..2n-1.
+struct TLineStep {
+    TLineStep(std::int64_t start, std::int64_t d, std::int64_t n, std::int64_t first)
+        : Value(start + ScaledStep(first, d, n)), Delta(__int128{d} * 2), Divisor(__int128{n} * 2) {
+        Remainder = __int128{first} * Delta + n - __int128{Value - start} * Divisor;
+    }
+    void Next() {
+        Remainder += Delta;
+        if (Remainder >= Divisor) {
+            Remainder -= Divisor;
+            ++Value;
+        } else if (Remainder < 0) {
+            Remainder += Divisor;
+            --Value;
+        }
+    }
+    std::int64_t Value;
+    __int128 Delta;
+    __int128 Divisor;
+    __int128 Remainder;
+};
+
 // The first i in [lo, hi) for which pred(i) holds, pred being false then true along the range.
 template <class Pred> std::int64_t FirstWhere(std::int64_t lo, std::int64_t hi, Pred pred) {
     while (lo < hi) {
@@ -75,10 +99,14 @@ void DrawLine(TBitmap& target, std::int64_t x0, std::int64_t y0, std::int64_t x1
         from = std::max(fromX, fromY);
         to = std::min(toX, toY);
     }
+    if (from >= to)
+        return;
     // The rows of a bitmap lie one after another.
     std::uint32_t* pixels = target.ScanLine(0);
-    for (std::int64_t i = from; i < to; ++i)
-        pixels[py(i) * w + px(i)] = 0xFF000000u | colour;
+    TLineStep x(x0, dx, n, from);
+    TLineStep y(y0, dy, n, from);
+    for (std::int64_t i = from; i < to; ++i, x.Next(), y.Next())
+        pixels[y.Value * w + x.Value] = 0xFF000000u | colour;
 }
 
 std::uint32_t Grey(int level) {

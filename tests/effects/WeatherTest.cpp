@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <numbers>
 
 namespace ml::test {
 namespace {
@@ -150,6 +152,41 @@ TEST_F(WeatherTest, DropStreakIsDarkThenBrightWithoutItsEndPoint) {
     rain.Step();
     for (std::uint32_t p : {Target.Pixel(5, 5), Target.Pixel(5, 6), Target.Pixel(4, 5)})
         EXPECT_EQ(p, kGround);
+}
+
+// Each row of a streak holds one pixel, on the line from its start rounded half up, also
+// where the streak begins above the picture and drawing starts part-way along the line.
+TEST_F(WeatherTest, SlantedStreaksFollowTheirLineRoundedHalfUp) {
+    for (int angle : {60, 75, 100, 120, 135})
+        for (int top : {5, -30}) {
+            Target.Fill(kGround);
+            TRain rain(Rnd);
+            rain.Target = &Target;
+            rain.SpeedPercent = 0;
+            rain.Length = 40; // 4 x 4 x 40 / 10 = 64 rows
+            rain.DirectionAngle = angle;
+            rain.Drops = {{50, static_cast<double>(top), 4, 4}};
+            rain.Step();
+            const double slant = std::cos(angle * std::numbers::pi / 180);
+            const long bottom = top + 64;
+            const long right = std::lrint(50 + slant * 64);
+            const long midX = std::lrint(50 + (right - 50) * 2.0 / 3);
+            const long midY = std::lrint(top + 64 * 2.0 / 3);
+            auto expectPart = [&](long x0, long y0, long x1, long y1, std::uint32_t colour) {
+                const long n = y1 - y0;
+                for (long i = std::max(0L, -y0); i < n; ++i) {
+                    const long num = 2 * i * (x1 - x0) + n;
+                    const long x =
+                        x0 + (num >= 0 ? num / (2 * n) : -((-num + 2 * n - 1) / (2 * n)));
+                    for (int c = 0; c < Target.Width(); ++c)
+                        ASSERT_EQ(Target.Pixel(c, static_cast<int>(y0 + i)),
+                                  c == x ? colour : kGround)
+                            << "angle " << angle << " top " << top << " row " << y0 + i;
+                }
+            };
+            expectPart(50, top, midX, midY, 0xC3C3C3u);
+            expectPart(midX, midY, right, bottom, 0xFFFFFFu);
+        }
 }
 
 TEST_F(WeatherTest, EndlessStreaksAreClippedToThePicture) {
