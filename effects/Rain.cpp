@@ -166,6 +166,16 @@ void TRain::Draw(const Drop& drop, double slant) {
     const std::int64_t xm = RoundEven(x + static_cast<double>(xe - x) * 2 / 3);
     const std::int64_t ym = RoundEven(y + static_cast<double>(ye - y) * 2 / 3);
     // Dark in its first two thirds, bright at the lower end.
+    if (Underneath) {
+        // Both parts lie within the box of the streak's ends.
+        auto clamp = [](std::int64_t v, int high) {
+            return static_cast<int>(std::clamp<std::int64_t>(v, -1, high));
+        };
+        const int w = Target->Width(), h = Target->Height();
+        Underneath->Save(*Target,
+                         QRect(QPoint(clamp(std::min(x, xe), w), clamp(std::min(y, ye), h)),
+                               QPoint(clamp(std::max(x, xe), w), clamp(std::max(y, ye), h))));
+    }
     DrawLine(*Target, x, y, xm, ym, Grey(b - 60));
     DrawLine(*Target, xm, ym, xe, ye, Grey(b));
 }

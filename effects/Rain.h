@@ -3,6 +3,7 @@
 // positions, moved once per frame and drawn as short two-tone streaks on the target bitmap.
 
 #include "effects/Random.h"
+#include "effects/SaveUnder.h"
 #include "platform/Bitmap.h"
 
 #include <vector>
@@ -35,6 +36,8 @@ public:
     void Step();
 
     TBitmap* Target = nullptr; // not owned
+    // When set (not owned), keeps what each of the drops covers before it is drawn.
+    TSaveUnder* Underneath = nullptr;
     std::vector<Drop> Drops;
     int SpeedIndex = 2;
     int DirectionAngle = 90; // degrees; 90 falls straight down

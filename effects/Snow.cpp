@@ -71,6 +71,8 @@ void TSnow::Draw(const Flake& flake) {
     const int y0 = RoundCoordinate(flake.Y);
     const int size = std::clamp(flake.Size, 2, 4);
     const char* disc = kDiscs[size - 2];
+    if (Underneath)
+        Underneath->Save(*Target, QRect(x0, y0, size, size));
     for (int dy = 0; dy < size; ++dy) {
         const int y = y0 + dy;
         if (y < 0 || y >= Target->Height())

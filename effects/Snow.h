@@ -3,6 +3,7 @@
 // positions, moved once per frame and drawn as small white discs on the target bitmap.
 
 #include "effects/Random.h"
+#include "effects/SaveUnder.h"
 #include "platform/Bitmap.h"
 
 #include <vector>
@@ -32,6 +33,8 @@ public:
     void Step();
 
     TBitmap* Target = nullptr; // not owned
+    // When set (not owned), keeps what each of the flakes covers before it is drawn.
+    TSaveUnder* Underneath = nullptr;
     std::vector<Flake> Flakes;
     int SpeedIndex = 2;
     int SpeedPercent = 100;

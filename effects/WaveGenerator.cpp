@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstring>
 #include <limits>
+#include <utility>
 
 namespace ml {
 
@@ -41,29 +42,26 @@ void TWaveGenerator::SetProject(TProject& project) {
 }
 
 void TWaveGenerator::SetWeather(bool enabled) {
+    // The particles drawn last come off; new ones appear with the next frame.
+    UnderParticles.Restore(Out);
     WeatherEnabled = enabled;
-    WeatherFrame.reset();
     SnowFall.reset();
     RainFall.reset();
-    if (!enabled)
-        return;
-    // The copy starts as the current output, so that a frame shown before the first
-    // NextFrame (or while a zero period holds the water still) is the picture, not black.
-    WeatherFrame = std::make_unique<TBitmap>();
-    WeatherFrame->Assign(Out);
-    if (!Project)
+    if (!enabled || !Project)
         return;
     const TWeatherParam& weather = Project->Weather;
     if (weather.Kind == 1) {
         SnowFall = std::make_unique<TSnow>(Rnd);
-        SnowFall->Target = WeatherFrame.get();
+        SnowFall->Target = &Out;
+        SnowFall->Underneath = &UnderParticles;
         SnowFall->SetCount(weather.Count);
         SnowFall->Seed();
     } else if (weather.Kind == 2) {
         RainFall = std::make_unique<TRain>(Rnd);
         RainFall->Length = 10;
         RainFall->SetCount(100);
-        RainFall->Target = WeatherFrame.get();
+        RainFall->Target = &Out;
+        RainFall->Underneath = &UnderParticles;
         RainFall->SetCount(weather.Count);
         RainFall->Seed();
     }
@@ -81,6 +79,11 @@ void TWaveGenerator::Initialize() {
     Phase = {};
     BuildAreaIndex();
     BuildJitter();
+    Band = QRect();
+    for (std::size_t i = 0; i < kAreaCount; ++i)
+        if (First[i] <= Last[i])
+            Band |= QRect(0, std::max(First[i] - MaxJitter[i], 0), FrameWidth,
+                          Last[i] - std::max(First[i] - MaxJitter[i], 0) + 1);
     NextFrame();
     ResetOutput();
 }
@@ -162,6 +165,7 @@ void TWaveGenerator::FetchPixels() {
 }
 
 void TWaveGenerator::NextFrame() {
+    Changes.clear();
     if (!Project)
         return;
     const auto& params = *Params;
@@ -186,30 +190,16 @@ void TWaveGenerator::NextFrame() {
         factorStep[i] = rows != 0 ? factor[i] / rows : factor[i];
     }
 
-    // Particles lie on a fresh copy of the water every frame, so no trails remain. A row is
-    // copied as soon as no later row can write it any more (jitter writes up to MaxJitter
-    // rows back), while it is still in the cache.
-    std::uint32_t* weatherPixels = nullptr;
-    if (WeatherEnabled && WeatherFrame) {
-        WeatherFrame->SetSize(FrameWidth, FrameHeight);
-        if (!WeatherFrame->Empty())
-            weatherPixels = WeatherFrame->ScanLine(0);
-    }
-    const int settled = *std::max_element(MaxJitter.begin(), MaxJitter.end()) + 1;
-    auto copyToWeather = [&](int from, int to) {
-        if (weatherPixels && from < to)
-            std::memcpy(weatherPixels + std::ptrdiff_t{from} * FrameWidth,
-                        OutputPixels + std::ptrdiff_t{from} * FrameWidth,
-                        static_cast<std::size_t>(to - from) * FrameWidth * sizeof(std::uint32_t));
-    };
+    // The particles come off before the water moves: where the water keeps what the output
+    // held, that must be the water, or the particles would leave trails.
+    if (!Band.isEmpty())
+        Changes.push_back(Band);
+    NoteParticleBoxes();
+    UnderParticles.Restore(Out);
     if (FrameWidth > 0) {
         FetchPixels();
-        for (int y = 0; y < FrameHeight; ++y) {
+        for (int y = 0; y < FrameHeight; ++y)
             DisplaceRow(y, ComputeRowShifts(y, amplitude, factor, amplitudeStep, factorStep));
-            if (y >= settled)
-                copyToWeather(y - settled, y - settled + 1);
-        }
-        copyToWeather(std::max(0, FrameHeight - settled), FrameHeight);
     }
 
     for (std::size_t i = 0; i < 4; ++i) {
@@ -217,10 +207,18 @@ void TWaveGenerator::NextFrame() {
         Phase[i] += params[i].Direction != 0 ? step : -step;
     }
 
-    if (WeatherEnabled && WeatherFrame)
+    if (WeatherEnabled) {
         StepWeather();
+        NoteParticleBoxes();
+    }
 }
 
+// The boxes that particles cover change the frame outside the water rows as well.
+void TWaveGenerator::NoteParticleBoxes() {
+    for (const QRect& box : UnderParticles.Boxes())
+        if (Band.isEmpty() || box.top() < Band.top() || box.bottom() > Band.bottom())
+            Changes.push_back(box);
+}
 // Trigonometry runs twice per area per row, never per pixel.
 std::array<TWaveGenerator::TShift, 4> TWaveGenerator::ComputeRowShifts(
     int y, std::array<double, 4>& amplitude, std::array<double, 4>& factor,
@@ -399,16 +397,13 @@ void TWaveGenerator::StepWeather() {
 void TWaveGenerator::ResetOutput() {
     if (!Picture)
         return;
+    UnderParticles.Forget();
     const int width = std::min(Out.Width(), Picture->Width());
     const int height = std::min(Out.Height(), Picture->Height());
     const TBitmap& picture = *Picture;
     for (int y = 0; y < height; ++y)
         std::memcpy(Out.ScanLine(y), picture.ScanLine(y),
                     static_cast<std::size_t>(width) * sizeof(std::uint32_t));
-}
-
-TBitmap& TWaveGenerator::CurrentFrame() {
-    return WeatherEnabled && WeatherFrame ? *WeatherFrame : Out;
 }
 
 } // namespace ml

@@ -4,13 +4,17 @@
 //
 // Every frame reads only the unchanged picture, never the previous frame, so distortion
 // never accumulates; pixels whose displaced source leaves their region keep what the output
-// held before. The motion comes from one phase per region that advances every frame.
+// held before. The motion comes from one phase per region that advances every frame. Rain
+// and snow are drawn straight onto the output and taken off again before the next frame.
 
 #include "effects/Rain.h"
 #include "effects/Random.h"
+#include "effects/SaveUnder.h"
 #include "effects/Snow.h"
 #include "platform/Bitmap.h"
 #include "project/Project.h"
+
+#include <QRect>
 
 #include <array>
 #include <cstdint>
@@ -42,10 +46,18 @@ public:
     // Computes one frame into the output, advances the phases and draws the weather. Does
     // nothing while any wave record has a period of 0: such a record describes no wave.
     void NextFrame();
+    // Where the last NextFrame changed the frame: the changing rows and the boxes of the
+    // particles taken off and drawn. Empty when it changed nothing.
+    const std::vector<QRect>& ChangedParts() const { return Changes; }
     // Puts the unchanged picture back into the output.
     void ResetOutput();
-    // The frame to paint: the weather copy when weather is on, else the output. Owned here.
-    TBitmap& CurrentFrame();
+    // The rows of the output that the water can change, over the whole width: from each
+    // area's first row up to its largest jitter above, down to its last row. Empty when the
+    // picture has no area. Every other row stays the picture's.
+    const QRect& ChangingRows() const { return Band; }
+    // The frame to paint: the water with the weather on it. Owned here.
+    TBitmap& CurrentFrame() { return Out; }
+    const TBitmap& CurrentFrame() const { return Out; }
 
     // Initialize seeds the random source from the clock unless a fixed seed is set here;
     // renders and tests set one so that frames repeat exactly.
@@ -64,7 +76,6 @@ public:
     const std::vector<int>& ColumnJitter(int area) const {
         return Jitter.at(static_cast<std::size_t>(area));
     }
-    const TBitmap& Output() const { return Out; }
     const TSnow* Snow() const { return SnowFall.get(); }
     const TRain* Rain() const { return RainFall.get(); }
 
@@ -97,6 +108,7 @@ private:
     template <class Copy>
     void ForEachSharedSpan(int row1, int row2, int area, int from, int to, Copy copy) const;
     void StepWeather();
+    void NoteParticleBoxes();
 
     int FrameWidth = 0;
     int FrameHeight = 0;
@@ -104,7 +116,9 @@ private:
     TBitmap* Picture = nullptr;
     TBitmap* AreaMap = nullptr;
     TBitmap Out;
-    std::unique_ptr<TBitmap> WeatherFrame;
+    TSaveUnder UnderParticles; // what the particles last drawn cover
+    QRect Band;
+    std::vector<QRect> Changes;
     int SpeedPercent = 100;
     std::vector<std::int16_t> Areas;  // Height x Width area indexes
     std::vector<TRun> Runs;           // the runs of every row, top row first

@@ -114,9 +114,9 @@ TEST(FrameRuleTest, FastFrameMatchesThePlainRule) {
         g.SetWeather(false);
         g.Initialize();
         for (int frame = 0; frame < 4; ++frame) {
-            const auto expected = ReferenceFrame(g, project, Pixels(g.Output()));
+            const auto expected = ReferenceFrame(g, project, Pixels(g.CurrentFrame()));
             g.NextFrame();
-            const auto actual = Pixels(g.Output());
+            const auto actual = Pixels(g.CurrentFrame());
             const auto miss = std::mismatch(actual.begin(), actual.end(), expected.begin());
             ASSERT_TRUE(miss.first == actual.end())
                 << "scene " << scene << " frame " << frame << ": pixel ("

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <string>
 
 namespace ml::test {
 namespace {
@@ -22,7 +23,7 @@ protected:
         Generator.Initialize();
         Generator.SetWeather(weather);
     }
-    std::uint32_t Out(int x, int y) const { return Generator.Output().Pixel(x, y); }
+    std::uint32_t Out(int x, int y) const { return Generator.CurrentFrame().Pixel(x, y); }
 
     TProject Project;
     TWaveGenerator Generator;
@@ -49,7 +50,7 @@ TEST_F(WaveGeneratorTest, AreaWithoutDirectionsShowsNoMotionWhateverItsJitter) {
     Start();
     for (int i = 0; i < 5; ++i) {
         Generator.NextFrame();
-        EXPECT_EQ(Pixels(Generator.Output()), Pixels(Project.Picture));
+        EXPECT_EQ(Pixels(Generator.CurrentFrame()), Pixels(Project.Picture));
     }
 }
 
@@ -101,10 +102,10 @@ TEST_F(WaveGeneratorTest, SpeedZeroFreezesTheWavesButStillDisplaces) {
     Project.SetSpeed(0);
     Start();
     Generator.NextFrame();
-    const auto first = Pixels(Generator.Output());
+    const auto first = Pixels(Generator.CurrentFrame());
     EXPECT_NE(first, Pixels(Project.Picture));
     Generator.NextFrame();
-    EXPECT_EQ(Pixels(Generator.Output()), first);
+    EXPECT_EQ(Pixels(Generator.CurrentFrame()), first);
 }
 
 // With one wave over 360 rows the phase of row y is 360 - y + offset, so a step of 10 degrees
@@ -194,41 +195,104 @@ TEST_F(WaveGeneratorTest, AreaIndexAndRowSpans) {
     EXPECT_EQ(Generator.LastRow(0), TWaveGenerator::kEmptyLastRow);
 }
 
-TEST_F(WaveGeneratorTest, WeatherLiesOnACopyAndGoesWithTheSwitch) {
-    MakeScene(Project, 64, 48, [](int, int y) { return y > 20 ? 1 : 0; });
-    Project.WaveParams[0] = Wave(3, 4, 15);
-    for (int kind : {1, 2}) {
-        Project.Weather = {kind, 5000, 2, 70, 10, 0};
+// A generator without weather, started with the same seed, computes the same water: the
+// jitter is drawn before any particle.
+class WeatherTwinTest : public WaveGeneratorTest {
+protected:
+    void StartBoth(int kind) {
+        Project.Weather.Kind = kind;
         Start(true);
-        ASSERT_EQ(kind == 1, Generator.Snow() != nullptr);
-        ASSERT_EQ(kind == 2, Generator.Rain() != nullptr);
-        EXPECT_EQ(kind == 1 ? Generator.Snow()->Count() : Generator.Rain()->Count(), 1000);
+        Twin.SetFixedSeed(7);
+        Twin.SetProject(Project);
+        Twin.SetWeather(false);
+        Twin.Initialize();
+    }
+    // Every pixel that differs from the twin's lies in a box the particles were just drawn
+    // into and has a particle's colour: a trail, old water or an earlier picture would not.
+    void ExpectWaterWithParticles(const std::string& when) {
+        static const std::vector<std::uint32_t> colours = {0xE1E1E1, 0xFFFFFF, 0x9E9E9E, 0xDADADA,
+                                                           0xA7A7A7, 0xE3E3E3, 0xC3C3C3};
+        const std::vector<QRect>& parts = Generator.ChangedParts();
+        for (int y = 0; y < Generator.Height(); ++y)
+            for (int x = 0; x < Generator.Width(); ++x) {
+                const std::uint32_t shown = Out(x, y);
+                if (shown == Twin.CurrentFrame().Pixel(x, y))
+                    continue;
+                const bool inPart = std::any_of(parts.begin(), parts.end(),
+                                                [&](const QRect& b) { return b.contains(x, y); });
+                ASSERT_TRUE(inPart && std::count(colours.begin(), colours.end(), shown) == 1)
+                    << when << " at " << x << "," << y;
+            }
+    }
+    void Step(const std::string& when) {
         Generator.NextFrame();
-        EXPECT_NE(&Generator.CurrentFrame(), &Generator.Output());
-        EXPECT_NE(Pixels(Generator.CurrentFrame()), Pixels(Generator.Output()));
-        // Outside the water the output is the picture: the particles never touch it.
-        for (int y = 0; y <= 20; ++y)
-            for (int x = 0; x < 64; ++x)
-                ASSERT_EQ(Out(x, y), Encoded(x, y));
+        Twin.NextFrame();
+        ExpectWaterWithParticles(when);
+    }
+
+    TWaveGenerator Twin;
+};
+
+TEST_F(WeatherTwinTest, ParticlesLieOnTheWaterAndComeOffWithoutTrails) {
+    MakeScene(Project, 90, 70, [](int x, int y) { return y >= 30 && y <= 50 ? 1 + x / 30 : 0; });
+    for (TWaveParam& p : Project.WaveParams) {
+        p = Wave(4, 5, 17);
+        p.JitterRange = 6;
+        p.Horizontal = 1;
+    }
+    for (int kind : {1, 2}) {
+        Project.Weather = {kind, 60, kind == 1 ? 6 : 3, 60, 12, 0};
+        StartBoth(kind);
+        const QRect band = Generator.ChangingRows();
+        // From the water's first row up by the largest jitter (at most 5) to its last row.
+        EXPECT_TRUE(band.top() >= 25 && band.top() <= 30) << band.top();
+        EXPECT_EQ(band.bottom(), 50);
+        EXPECT_EQ(band.width(), 90);
+        for (int frame = 0; frame < 60; ++frame) {
+            const std::string when =
+                "kind " + std::to_string(kind) + " frame " + std::to_string(frame);
+            if (frame == 20) {
+                Generator.ResetOutput();
+                Twin.ResetOutput();
+            }
+            if (frame == 40) { // another picture of the same size, weather left on
+                for (int y = 0; y < 70; ++y)
+                    for (int x = 0; x < 90; ++x)
+                        Project.Picture.SetPixel(x, y, Encoded(89 - x, y));
+                Generator.Initialize();
+                Twin.Initialize();
+            }
+            Step(when);
+        }
+        EXPECT_FALSE(Generator.ChangedParts().empty());
+        EXPECT_NE(Pixels(Generator.CurrentFrame()), Pixels(Twin.CurrentFrame()));
+        // Switched off, the particles come off at once.
         Generator.SetWeather(false);
-        EXPECT_EQ(&Generator.CurrentFrame(), &Generator.Output());
+        EXPECT_EQ(Pixels(Generator.CurrentFrame()), Pixels(Twin.CurrentFrame()));
         EXPECT_EQ(Generator.Rain(), nullptr);
+        EXPECT_EQ(Generator.Snow(), nullptr);
     }
 }
 
-TEST_F(WaveGeneratorTest, WeatherOfAnotherKindIsAPlainCopyOfEveryFrame) {
-    // Jitter writes rows above the current one, so the copy must wait until they settle.
+TEST_F(WeatherTwinTest, CountIsCappedAndOtherKindsDrawNothing) {
     MakeScene(Project, 40, 60, [](int x, int y) { return (x / 7 + y / 9) % 5; });
     for (TWaveParam& p : Project.WaveParams) {
         p = Wave(5, 9, 13);
         p.JitterRange = 12;
         p.Horizontal = 1;
     }
+    Project.Weather = {1, 5000, 2, 70, 10, 0};
+    StartBoth(1);
+    EXPECT_EQ(Generator.Snow()->Count(), 1000);
+    Project.Weather = {2, 5000, 2, 70, 10, 0};
+    StartBoth(2);
+    EXPECT_EQ(Generator.Rain()->Count(), 1000);
     Project.Weather = {3, 100, 2, 90, 10, 0};
-    Start(true);
+    StartBoth(3);
     for (int i = 0; i < 6; ++i) {
         Generator.NextFrame();
-        ASSERT_EQ(Pixels(Generator.CurrentFrame()), Pixels(Generator.Output())) << i;
+        Twin.NextFrame();
+        ASSERT_EQ(Pixels(Generator.CurrentFrame()), Pixels(Twin.CurrentFrame())) << i;
     }
 }
 
