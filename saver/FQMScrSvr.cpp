@@ -234,9 +234,21 @@ void TQMfmScrSvr::mouseMoveEvent(QMouseEvent* event) {
 void TQMfmScrSvr::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    QRegion black(event->rect());
+    // A frame of the running picture brings only its changed parts; the rest of the window's
+    // backing store still holds the frame before. Any other paint (an expose, a request
+    // that grew on the way) draws its whole area.
+    if (!PartsToPaint.empty() && event->region() == QRegion(PartsBounds)) {
+        for (const QRect& part : PartsToPaint)
+            DrawShown(painter, part);
+        return;
+    }
+    DrawShown(painter, event->rect());
+}
+
+void TQMfmScrSvr::DrawShown(QPainter& painter, const QRect& area) {
+    QRegion black(area);
     if (Shown && !Shown->Empty()) {
-        const QRect image = QRect(ShownAt, QSize(Shown->Width(), Shown->Height())) & event->rect();
+        const QRect image = QRect(ShownAt, QSize(Shown->Width(), Shown->Height())) & area;
         painter.drawImage(image.topLeft(), Shown->ToImage(), image.translated(-ShownAt));
         black -= image;
     }

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+class QPainter;
+
 namespace ml {
 
 class TQMCProject;
@@ -52,8 +54,11 @@ public:
     void LoadPicture();
     void AppIdle();
     void PresentFrame();
-    // Puts a bitmap (or the part of it given in its own coordinates) on the screen.
-    void PaintBitmap(int x, int y, const TBitmap& bitmap, const QRect& part = QRect());
+    // Puts a bitmap on the screen at (x, y).
+    void PaintBitmap(int x, int y, const TBitmap& bitmap);
+    // Puts only the given parts of the bitmap on screen (in its own coordinates): the rest
+    // of the window shows these pixels already, from the last frame.
+    void PaintParts(int x, int y, const TBitmap& bitmap, const std::vector<QRect>& parts);
     void FadeToPicture(int milliseconds);
 
     // Asks the form to close; the modal loop does it once the current tick has finished.
@@ -91,8 +96,8 @@ private:
     void WorkingSize(int& width, int& height) const;
     void CentreOffsets(int& x, int& y) const;
     void HideCursor(bool hide);
-    QRect ChangingRows() const;
     void ShowBitmap(const TBitmap* bitmap, QPoint at);
+    void DrawShown(QPainter& painter, const QRect& area);
     void CaptureScreen();
 
     TQMCProject& ProjectSettings;
@@ -103,6 +108,9 @@ private:
     // it, so a frame is copied once, into the window's backing store.
     const TBitmap* Shown = nullptr;
     QPoint ShownAt;
+    // While PaintParts repaints PartsBounds, the only parts of it that changed.
+    std::vector<QRect> PartsToPaint;
+    QRect PartsBounds;
     TBitmap ScreenSnapshot; // the screen as it was when a picture change began
     std::mt19937 Random;
 
@@ -133,7 +141,6 @@ private:
     std::unique_ptr<TProject> PictureProject;
     std::unique_ptr<TWaveGenerator> Waves;
 
-    QRect WaterRows; // the rows of the generator's frame that waves can change
     bool FullPaintPending = true;
 
     bool ClosePending = false;

@@ -12,7 +12,6 @@
 
 #include <QPainter>
 #include <cmath>
-#include <limits>
 
 namespace ml {
 
@@ -85,23 +84,6 @@ void TQMfmScrSvr::LoadPicture() {
     FullPaintPending = true;
 }
 
-QRect TQMfmScrSvr::ChangingRows() const {
-    // Output rows are written from the area's first row up to a jitter above it, down to its
-    // last row.
-    int top = std::numeric_limits<int>::max(), bottom = -1;
-    for (int i = 0; i < kAreaCount; ++i) {
-        if (Waves->FirstRow(i) > Waves->LastRow(i))
-            continue;
-        top = std::min(top,
-                       Waves->FirstRow(i) - std::max(0, PictureProject->WaveParams[i].JitterRange));
-        bottom = std::max(bottom, Waves->LastRow(i));
-    }
-    if (bottom < 0)
-        return QRect(0, 0, 0, 0);
-    top = std::max(top, 0);
-    return QRect(0, top, Waves->Width(), bottom - top + 1);
-}
-
 void TQMfmScrSvr::PreparePlainPicture(const TBitmap& decoded) {
     PictureWidth = decoded.Width();
     PictureHeight = decoded.Height();
@@ -153,7 +135,6 @@ void TQMfmScrSvr::PrepareProjectPicture() {
     Waves->SetWeather(false);
     Waves->Initialize();
     Waves->SetWeather(project.Weather.Kind > 0);
-    WaterRows = ChangingRows();
     if (SoundOn) {
         Sounds.FreeSounds(project);
         Sounds.InitSounds(project);
@@ -191,7 +172,9 @@ void TQMfmScrSvr::AppIdle() {
             Waves->NextFrame();
         PresentFrame();
     } catch (...) {
-        // A tick that fails is dropped; the next one starts afresh.
+        // A tick that fails is dropped; the next one starts afresh, and as its frame may
+        // not have reached the screen, the next frame goes out whole.
+        FullPaintPending = true;
     }
     InTick = false;
     if (ClosePending)
@@ -210,13 +193,13 @@ void TQMfmScrSvr::PresentFrame() {
     int x, y;
     CentreOffsets(x, y);
     const TBitmap& source = PlainPicture ? PlainBuffer : Waves->CurrentFrame();
-    // On the window path only what can have changed since the last frame is copied to the
-    // screen: nothing for a still picture, the water rows when no weather falls over the
-    // rest. The whole frame goes out after every picture change.
+    // On the window path only what changed since the last frame is copied to the screen:
+    // nothing for a still picture, else the water rows and the particles' boxes. The whole
+    // frame goes out after every picture change.
     if (UseDirectX || FullPaintPending)
         PaintBitmap(x, y, source);
     else if (!PlainPicture)
-        PaintBitmap(x, y, source, Waves->WeatherOn() ? QRect() : WaterRows);
+        PaintParts(x, y, source, Waves->ChangedParts());
     FullPaintPending = false;
     TSaverInputState& input = SaverInputState();
     const std::int64_t wait = 33 - (static_cast<std::int64_t>(Clock().GetTickCount()) -
@@ -226,7 +209,7 @@ void TQMfmScrSvr::PresentFrame() {
     input.LastFrameTime = Clock().GetTickCount();
 }
 
-void TQMfmScrSvr::PaintBitmap(int x, int y, const TBitmap& bitmap, const QRect& part) {
+void TQMfmScrSvr::PaintBitmap(int x, int y, const TBitmap& bitmap) {
     if (UseDirectX) {
         if (DXDraw1->CanDraw()) {
             DXDraw1->Draw(bitmap);
@@ -234,7 +217,7 @@ void TQMfmScrSvr::PaintBitmap(int x, int y, const TBitmap& bitmap, const QRect& 
         }
         return;
     }
-    QRect changed = (part.isNull() ? bitmap.ToImage().rect() : part).translated(x, y);
+    QRect changed = bitmap.ToImage().rect().translated(x, y);
     if (Shown != &bitmap || ShownAt != QPoint(x, y)) {
         // Another bitmap or place: what the old one covered turns black.
         ShowBitmap(&bitmap, QPoint(x, y));
@@ -243,6 +226,28 @@ void TQMfmScrSvr::PaintBitmap(int x, int y, const TBitmap& bitmap, const QRect& 
     changed &= rect();
     if (!changed.isEmpty() && isVisible())
         repaint(changed);
+}
+
+void TQMfmScrSvr::PaintParts(int x, int y, const TBitmap& bitmap, const std::vector<QRect>& parts) {
+    if (UseDirectX || Shown != &bitmap || ShownAt != QPoint(x, y)) {
+        PaintBitmap(x, y, bitmap);
+        return;
+    }
+    // The window is asked for the bounds of the parts, which is one rectangle however
+    // scattered the particles are; the paint event then draws only the parts.
+    PartsToPaint.clear();
+    QRect bounds;
+    for (const QRect& part : parts) {
+        const QRect onScreen = part.translated(x, y) & rect();
+        if (onScreen.isEmpty())
+            continue;
+        PartsToPaint.push_back(onScreen);
+        bounds |= onScreen;
+    }
+    PartsBounds = bounds;
+    if (!bounds.isEmpty() && isVisible())
+        repaint(bounds);
+    PartsToPaint.clear();
 }
 
 void TQMfmScrSvr::FadeToPicture(int milliseconds) {

@@ -8,6 +8,7 @@
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <gtest/gtest.h>
 
 namespace ml {
@@ -22,8 +23,9 @@ std::string PlainPicture(const test::TTempDir& dir, const std::string& name, QRg
     return path;
 }
 
-// A picture file whose whole lower half is water area 1 with typical waves.
-std::string WaterPicture(const test::TTempDir& dir, const std::string& name) {
+// A picture file whose whole lower half is water area 1 with typical waves, and rain over
+// it if asked for.
+std::string WaterPicture(const test::TTempDir& dir, const std::string& name, bool rain = false) {
     TBitmap picture(32, 24), areas(32, 24);
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 32; ++x) {
@@ -40,6 +42,8 @@ std::string WaterPicture(const test::TTempDir& dir, const std::string& name) {
     wave.Vertical = 1, wave.Period = 360;
     for (int i = 1; i < 4; ++i)
         content.WaveRecords[i].Period = 360;
+    if (rain)
+        content.Weather = {2, 12, 4, 70, 10, 0};
     return dir.Write(name, WritePictureFile(content));
 }
 
@@ -171,6 +175,24 @@ TEST_F(SaverFormTest, WaterMovesAndTheFrameIsCentred) {
     EXPECT_EQ(later.pixel(0, 0) & 0xFFFFFF, 0u);
     EXPECT_EQ(first.copy(16, 12, 32, 12), later.copy(16, 12, 32, 12)); // sky: still
     EXPECT_NE(first.copy(16, 24, 32, 12), later.copy(16, 24, 32, 12)); // water: moving
+}
+
+// Frames go to the window in parts (the water rows, the drops taken off and drawn); what the
+// window shows must still be the whole frame, with no drop left behind.
+TEST_F(SaverFormTest, WindowShowsTheWholeFrameThoughOnlyPartsArePainted) {
+    Add(WaterPicture(Dir, "w.qmp", true));
+    Project.Setting.Stretch = false;
+    auto form = Show();
+    form->show();
+    QApplication::processEvents();
+    for (int i = 0; i < 30; ++i) {
+        form->AppIdle();
+        const QImage onScreen = form->screen()
+                                    ->grabWindow(form->winId())
+                                    .toImage()
+                                    .convertToFormat(QImage::Format_RGB32);
+        ASSERT_EQ(onScreen, form->Canvas().convertToFormat(QImage::Format_RGB32)) << "frame " << i;
+    }
 }
 
 TEST_F(SaverFormTest, MouseMovesNeedMoreThanTwoPixelsAfterTheGraceMoves) {
