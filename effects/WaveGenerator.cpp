@@ -94,7 +94,7 @@ int TWaveGenerator::AreaIndex(int x, int y) const {
     return Areas[static_cast<std::size_t>(y) * FrameWidth + x];
 }
 
-// One 16-bit area index per pixel makes the area test of the per-pixel work a single read;
+// One byte of area index per pixel makes the area test of the per-pixel work a single read;
 // the runs let a frame walk each row area by area without testing pixels outside the water.
 void TWaveGenerator::BuildAreaIndex() {
     First.fill(kEmptyFirstRow);
@@ -107,7 +107,7 @@ void TWaveGenerator::BuildAreaIndex() {
     const int mapWidth = std::min(FrameWidth, AreaMap->Width());
     const int mapHeight = std::min(FrameHeight, AreaMap->Height());
     for (int r = 0; r < FrameHeight; ++r) {
-        std::int16_t* areas = &Areas[static_cast<std::size_t>(r) * w];
+        std::int8_t* areas = &Areas[static_cast<std::size_t>(r) * w];
         if (r < mapHeight) {
             const std::uint32_t* map = AreaMap->ScanLine(r);
             for (int c = 0; c < mapWidth; ++c) {
@@ -117,7 +117,7 @@ void TWaveGenerator::BuildAreaIndex() {
                         continue;
                     First[n - 1] = std::min(First[n - 1], r);
                     Last[n - 1] = std::max(Last[n - 1], r);
-                    areas[c] = static_cast<std::int16_t>(n - 1);
+                    areas[c] = static_cast<std::int8_t>(n - 1);
                 }
             }
         }
@@ -303,8 +303,8 @@ void TWaveGenerator::CopySteadyRun(int y, const TRun& run, TShift shift) {
     const std::ptrdiff_t w = FrameWidth;
     const int a = run.Area;
     const int sy = Clamp(y + shift.Dy, 0, FrameHeight - 1);
-    const std::int16_t* targetAreas = Areas.data() + y * w;
-    const std::int16_t* sourceAreas = Areas.data() + sy * w;
+    const std::int8_t* targetAreas = Areas.data() + y * w;
+    const std::int8_t* sourceAreas = Areas.data() + sy * w;
     const std::uint32_t* source = PicturePixels + sy * w;
     std::uint32_t* target = OutputPixels + y * w;
 
@@ -340,9 +340,9 @@ void TWaveGenerator::CopyJitteredRun(int y, const TRun& run, TShift shift) {
         middleTo = std::max(middleFrom, std::min(run.X1, FrameWidth - dx));
     }
     CopyJitteredClamped(y, run.X0, middleFrom, run.Area, shift);
-    const std::int16_t a = static_cast<std::int16_t>(run.Area);
+    const std::int8_t a = static_cast<std::int8_t>(run.Area);
     const std::ptrdiff_t* offset = JitterOffset[area].data();
-    const std::int16_t* areas = Areas.data();
+    const std::int8_t* areas = Areas.data();
     // Local copies: the compiler cannot know that the stores below leave the members alone.
     const std::uint32_t* picture = PicturePixels;
     std::uint32_t* output = OutputPixels;
@@ -361,7 +361,7 @@ void TWaveGenerator::CopyJitteredClamped(int y, int from, int to, int area, TShi
     const std::ptrdiff_t w = FrameWidth;
     const int lastRow = FrameHeight - 1;
     const int lastColumn = FrameWidth - 1;
-    const std::int16_t a = static_cast<std::int16_t>(area);
+    const std::int8_t a = static_cast<std::int8_t>(area);
     const int* jitter = Jitter[static_cast<std::size_t>(area)].data();
     for (int x = from; x < to; ++x) {
         const int t = y - jitter[x];

@@ -120,7 +120,7 @@ private:
     QRect Band;
     std::vector<QRect> Changes;
     int SpeedPercent = 100;
-    std::vector<std::int16_t> Areas;  // Height x Width area indexes
+    std::vector<std::int8_t> Areas;   // Height x Width area indexes
     std::vector<TRun> Runs;           // the runs of every row, top row first
     std::vector<std::size_t> RowRuns; // Runs of row y: RowRuns[y] .. RowRuns[y + 1]
     // Rows of 32-bit pixels lie one after another (row y starts y x Width pixels in), in the
