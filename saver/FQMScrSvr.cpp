@@ -246,13 +246,15 @@ void TQMfmScrSvr::paintEvent(QPaintEvent* event) {
 }
 
 void TQMfmScrSvr::DrawShown(QPainter& painter, const QRect& area) {
-    QRegion black(area);
-    if (Shown && !Shown->Empty()) {
-        const QRect image = QRect(ShownAt, QSize(Shown->Width(), Shown->Height())) & area;
+    QRect image;
+    if (Shown && !Shown->Empty())
+        image = QRect(ShownAt, QSize(Shown->Width(), Shown->Height())) & area;
+    if (!image.isEmpty())
         painter.drawImage(image.topLeft(), Shown->ToImage(), image.translated(-ShownAt));
-        black -= image;
-    }
-    for (const QRect& r : black)
+    // Most areas lie inside the picture; only the others need a region for the black.
+    if (image == area)
+        return;
+    for (const QRect& r : QRegion(area) - image)
         painter.fillRect(r, Qt::black);
 }
 
