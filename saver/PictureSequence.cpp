@@ -193,10 +193,10 @@ void TQMfmScrSvr::PresentFrame() {
     int x, y;
     CentreOffsets(x, y);
     const TBitmap& source = PlainPicture ? PlainBuffer : Waves->CurrentFrame();
-    // On the window path only what changed since the last frame is copied to the screen:
-    // nothing for a still picture, else the water rows and the particles' boxes. The whole
-    // frame goes out after every picture change.
-    if (UseDirectX || FullPaintPending)
+    // Only what changed since the last frame goes to the screen: nothing for a still
+    // picture, on either path; on the window path the water rows and the particles' boxes
+    // (the hardware surface takes whole frames). Everything goes after a picture change.
+    if (FullPaintPending || (UseDirectX && !PlainPicture))
         PaintBitmap(x, y, source);
     else if (!PlainPicture)
         PaintParts(x, y, source, Waves->ChangedParts());
