@@ -66,7 +66,6 @@ public:
     int Width() const { return FrameWidth; }
     int Height() const { return FrameHeight; }
     int Speed() const { return SpeedPercent; }
-    bool WeatherOn() const { return WeatherEnabled; }
     std::int64_t PhaseOffset(int area) const { return Phase.at(static_cast<std::size_t>(area)); }
     int FirstRow(int area) const { return First.at(static_cast<std::size_t>(area)); }
     int LastRow(int area) const { return Last.at(static_cast<std::size_t>(area)); }
