@@ -39,6 +39,15 @@ public:
     }
     // Properties the designer writes that have no effect here; any value is accepted.
     TPropertyTable& Ignore(std::initializer_list<const char*> names);
+    // Properties that have no effect here but whose value must still be of the right kind:
+    // convert (AsBoolean, AsInteger, ...) fails the build on a value of another kind.
+    template <class F> TPropertyTable& Check(std::initializer_list<const char*> names, F convert) {
+        for (const char* name : names)
+            Add(name, [convert](QWidget&, const TPropertyValue& value, TBuildContext&) {
+                convert(value);
+            });
+        return *this;
+    }
 
     // The applier of a property (case ignored), looking in base tables too; nullptr if none.
     const TPropertyApplier* Find(const std::string& name) const;

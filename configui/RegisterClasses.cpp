@@ -49,9 +49,7 @@ const TPropertyTable& EditProperties() {
         t.Set<TEdit>("CharCase", [](TEdit&, V v) {
             AsEnum(v, {"ecNormal", "ecUpperCase", "ecLowerCase"});
         });
-        t.Set<TEdit>("AutoSelect", [](TEdit&, V v) { AsBoolean(v); });
-        t.Set<TEdit>("AutoSize", [](TEdit&, V v) { AsBoolean(v); });
-        t.Set<TEdit>("HideSelection", [](TEdit&, V v) { AsBoolean(v); });
+        t.Check({"AutoSelect", "AutoSize", "HideSelection"}, AsBoolean);
         t.Ignore({"OEMConvert"});
         return t;
     }();
@@ -90,7 +88,7 @@ void AddButtonProperties(TPropertyTable& t) {
     AddFont(t);
     AddWinControl(t);
     t.Set<TButton>("Default", [](TButton& b, V v) { b.setDefault(AsBoolean(v)); });
-    t.Set<TButton>("Cancel", [](TButton&, V v) { AsBoolean(v); });
+    t.Check({"Cancel"}, AsBoolean);
     t.Set<TButton>("ModalResult", [](TButton& b, V v) {
         b.ModalResult =
             v.Kind == TPropertyValue::TKind::Identifier
@@ -128,8 +126,7 @@ const TPropertyTable& BitBtnProperties() {
                 AsEnum(v, {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"});
             b.setLayoutDirection(layout == 1 ? Qt::RightToLeft : Qt::LeftToRight);
         });
-        t.Set<TBitBtn>("Margin", [](TBitBtn&, V v) { AsInteger(v); });
-        t.Set<TBitBtn>("Spacing", [](TBitBtn&, V v) { AsInteger(v); });
+        t.Check({"Margin", "Spacing"}, AsInteger);
         t.Set<TBitBtn>("Style", [](TBitBtn&, V v) {
             AsEnum(v, {"bsAutoDetect", "bsWin31", "bsNew"});
         });
@@ -183,8 +180,7 @@ const TPropertyTable& PanelProperties() {
         t.Set<TPanel>("BorderStyle", [](TPanel& p, V v) { p.BorderSingle = AsBorderSingle(v); });
         t.Set<TPanel>("Alignment",
                       [](TPanel& p, V v) { p.CaptionAlignment = AsHorizontalAlignment(v); });
-        t.Set<TPanel>("FullRepaint", [](TPanel&, V v) { AsBoolean(v); });
-        t.Set<TPanel>("AutoSize", [](TPanel&, V v) { AsBoolean(v); });
+        t.Check({"FullRepaint", "AutoSize"}, AsBoolean);
         t.Ignore({"Locked"});
         return t;
     }();
@@ -212,14 +208,10 @@ const TPropertyTable& PageControlProperties() {
         t.Set<TPageControl>("Style", [](TPageControl& p, V v) {
             p.setDocumentMode(AsEnum(v, {"tsTabs", "tsButtons", "tsFlatButtons"}) != 0);
         });
-        t.Set<TPageControl>("HotTrack", [](TPageControl&, V v) { AsBoolean(v); });
         t.Set<TPageControl>("MultiLine",
                             [](TPageControl& p, V v) { p.setUsesScrollButtons(!AsBoolean(v)); });
-        t.Set<TPageControl>("TabIndex", [](TPageControl&, V v) { AsInteger(v); });
-        t.Set<TPageControl>("TabHeight", [](TPageControl&, V v) { AsInteger(v); });
-        t.Set<TPageControl>("TabWidth", [](TPageControl&, V v) { AsInteger(v); });
-        t.Set<TPageControl>("RaggedRight", [](TPageControl&, V v) { AsBoolean(v); });
-        t.Set<TPageControl>("ScrollOpposite", [](TPageControl&, V v) { AsBoolean(v); });
+        t.Check({"TabIndex", "TabHeight", "TabWidth"}, AsInteger);
+        t.Check({"HotTrack", "RaggedRight", "ScrollOpposite"}, AsBoolean);
         t.Ignore({"Images"});
         return t;
     }();
@@ -232,9 +224,8 @@ const TPropertyTable& TabSheetProperties() {
         AddCaption(t);
         AddFont(t);
         t.Set<TTabSheet>("TabVisible", [](TTabSheet& s, V v) { s.SetTabVisible(AsBoolean(v)); });
-        t.Set<TTabSheet>("PageIndex", [](TTabSheet&, V v) { AsInteger(v); });
-        t.Set<TTabSheet>("ImageIndex", [](TTabSheet&, V v) { AsInteger(v); });
-        t.Set<TTabSheet>("Highlighted", [](TTabSheet&, V v) { AsBoolean(v); });
+        t.Check({"PageIndex", "ImageIndex"}, AsInteger);
+        t.Check({"Highlighted"}, AsBoolean);
         return t;
     }();
     return table;
@@ -287,8 +278,8 @@ const TPropertyTable& MyMemoProperties() {
         t.Set<TMyMemo>("Alignment", [](TMyMemo&, V v) {
             AsEnum(v, {"taLeftJustify", "taRightJustify", "taCenter"});
         });
-        t.Set<TMyMemo>("MaxLength", [](TMyMemo&, V v) { AsInteger(v); });
-        t.Set<TMyMemo>("WantReturns", [](TMyMemo&, V v) { AsBoolean(v); });
+        t.Check({"MaxLength"}, AsInteger);
+        t.Check({"WantReturns"}, AsBoolean);
         t.Set<TMyMemo>("WantTabs", [](TMyMemo& m, V v) { m.setTabChangesFocus(!AsBoolean(v)); });
         return t;
     }();
