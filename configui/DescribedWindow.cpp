@@ -1,8 +1,8 @@
 #include "configui/DescribedWindow.h"
 
 #include "configui/ComponentBuilder.h"
-#include "configui/FQMConfigWindow.h"
-#include "configui/uQMForms.h"
+#include "configui/ConfigWindow.h"
+#include "configui/FormsCollection.h"
 #include "platform/Exceptions.h"
 #include "platform/ProgramArguments.h"
 #include "platform/ProgramPath.h"

@@ -8,10 +8,10 @@
 #include "configui/MyButton.h"
 #include "configui/MyMemo.h"
 #include "configui/MyShape.h"
+#include "configui/PreviewPane.h"
 #include "configui/StandardClasses.h"
 #include "configui/StdControls.h"
-#include "configui/uQMPreview.h"
-#include "configui/uQMThumbnail2.h"
+#include "configui/ThumbnailGrid.h"
 
 namespace ml {
 

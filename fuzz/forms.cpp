@@ -1,7 +1,7 @@
 // Interface description files: the collection reader and the description filter must turn
 // any bytes into forms or one of their load errors.
 
-#include "configui/uQMForms.h"
+#include "configui/FormsCollection.h"
 #include "platform/Exceptions.h"
 
 #include <cstddef>

@@ -8,7 +8,7 @@
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 #include "project/QMCProject.h"
-#include "saver/FQMScrSvr.h"
+#include "saver/ShowWindow.h"
 
 #include <QPainter>
 #include <cmath>

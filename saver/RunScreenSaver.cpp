@@ -3,7 +3,7 @@
 #include "platform/Messages.h"
 #include "project/QMCProject.h"
 #include "project/UserSettings.h"
-#include "saver/FQMScrSvr.h"
+#include "saver/ShowWindow.h"
 
 namespace ml {
 

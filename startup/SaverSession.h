@@ -2,7 +2,7 @@
 // What one run of the program holds from start to exit: its own path, its switches, the
 // project and the interface descriptions it carries, and how it reaches a host window.
 
-#include "configui/uQMForms.h"
+#include "configui/FormsCollection.h"
 #include "platform/ForeignWindow.h"
 #include "project/QMCProject.h"
 #include "startup/CommandLine.h"

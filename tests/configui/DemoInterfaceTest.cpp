@@ -4,10 +4,10 @@
 
 #include "demo/DemoInterface.h"
 #include "configui/ComponentBuilder.h"
+#include "configui/ConfigWindow.h"
 #include "configui/DescribedWindow.h"
-#include "configui/FQMConfigWindow.h"
+#include "configui/FormsCollection.h"
 #include "configui/MyButton.h"
-#include "configui/uQMForms.h"
 #include "project/QMCProject.h"
 
 #include <gtest/gtest.h>

@@ -2,9 +2,9 @@
 // offscreen. The picture is kept in /tmp for a person to look at.
 
 #include "configui/ComponentBuilder.h"
+#include "configui/FormsCollection.h"
 #include "configui/StandardClasses.h"
 #include "configui/StdControls.h"
-#include "configui/uQMForms.h"
 #include "tests/configui/DescriptionData.h"
 
 #include <gtest/gtest.h>

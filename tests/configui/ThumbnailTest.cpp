@@ -1,4 +1,4 @@
-#include "configui/uQMThumbnail2.h"
+#include "configui/ThumbnailGrid.h"
 #include "tests/configui/ThumbnailPictures.h"
 #include "tests/support/RecordingSink.h"
 

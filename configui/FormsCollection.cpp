@@ -1,4 +1,4 @@
-#include "configui/uQMForms.h"
+#include "configui/FormsCollection.h"
 
 #include "platform/Exceptions.h"
 #include "platform/Strings.h"

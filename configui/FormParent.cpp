@@ -1,4 +1,4 @@
-#include "configui/FQMFormParent.h"
+#include "configui/FormParent.h"
 
 #include <QGuiApplication>
 #include <QScreen>

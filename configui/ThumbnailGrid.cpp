@@ -1,4 +1,4 @@
-#include "configui/uQMThumbnail2.h"
+#include "configui/ThumbnailGrid.h"
 
 #include "backend/PictureLoader.h"
 #include "effects/BitmapRoutines.h"

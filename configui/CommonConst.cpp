@@ -1,4 +1,4 @@
-#include "configui/uCommonConst.h"
+#include "configui/CommonConst.h"
 
 namespace ml {
 

@@ -1,4 +1,4 @@
-#include "configui/uQMPreview.h"
+#include "configui/PreviewPane.h"
 
 #include "backend/PictureLoader.h"
 #include "effects/BitmapRoutines.h"

@@ -1,5 +1,5 @@
-#include "configui/uCommonConst.h"
-#include "configui/uQMForms.h"
+#include "configui/FormsCollection.h"
+#include "configui/CommonConst.h"
 #include "platform/Exceptions.h"
 #include "tests/support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "saver/FQMScrSvr.h"
+#include "saver/ShowWindow.h"
 
 #include "backend/FullScreenSurface.h"
 #include "effects/BitmapRoutines.h"

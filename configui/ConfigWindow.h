@@ -4,7 +4,7 @@
 // the unticked favourites in the user's settings file when it closes.
 
 #include "configui/ActionNumbers.h"
-#include "configui/FQMFormParent.h"
+#include "configui/FormParent.h"
 #include "project/UserSettings.h"
 
 #include <string>

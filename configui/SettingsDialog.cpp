@@ -1,4 +1,4 @@
-#include "configui/FSettingWindow.h"
+#include "configui/SettingsDialog.h"
 
 #include "platform/Exceptions.h"
 
