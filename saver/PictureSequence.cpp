@@ -73,11 +73,13 @@ void TQMfmScrSvr::LoadPicture() {
     PlainPicture = ext == ".JPG" || ext == ".BMP" || ext == ".GIF";
     if (PlainPicture) {
         PreparePlainPicture(::ml::LoadPicture(CurrentNameText));
-        if (PictureProject)
-            Sounds.FreeSounds(*PictureProject);
+        Sounds.FreeSounds();
     } else {
         if (!FileExists(CurrentNameText))
             return;
+        // The old picture's sounds end before the new picture is read: they are its own,
+        // whatever slots the new one uses and whether or not it loads.
+        Sounds.FreeSounds();
         PrepareProjectPicture();
     }
     LoadedNameText = CurrentNameText;
@@ -136,7 +138,6 @@ void TQMfmScrSvr::PrepareProjectPicture() {
     Waves->Initialize();
     Waves->SetWeather(project.Weather.Kind > 0);
     if (SoundOn) {
-        Sounds.FreeSounds(project);
         Sounds.InitSounds(project);
         Sounds.PlaySounds(project);
     }
@@ -149,9 +150,10 @@ void TQMfmScrSvr::AppIdle() {
     try {
         if (SoundOn && PictureProject)
             Sounds.PlaySounds(*PictureProject);
-        const std::uint32_t now = Clock().GetTickCount();
-        const std::int64_t elapsed = static_cast<std::int64_t>(now) - PictureStart;
-        if (AdvanceEnabled && elapsed / 1000 >= CurrentDuration) {
+        // Tick counts wrap after 49.7 days; their unsigned difference is the time between
+        // them across the wrap as well.
+        const std::uint32_t elapsed = Clock().GetTickCount() - PictureStart;
+        if (AdvanceEnabled && static_cast<std::int64_t>(elapsed / 1000) >= CurrentDuration) {
             CurrentDuration = Duration;
             NextImageIndex(Index);
             CurrentNameText = Pictures[Index];
@@ -202,10 +204,9 @@ void TQMfmScrSvr::PresentFrame() {
         PaintParts(x, y, source, Waves->ChangedParts());
     FullPaintPending = false;
     TSaverInputState& input = SaverInputState();
-    const std::int64_t wait = 33 - (static_cast<std::int64_t>(Clock().GetTickCount()) -
-                                    static_cast<std::int64_t>(input.LastFrameTime));
-    if (wait > 0)
-        Clock().Sleep(static_cast<std::uint32_t>(wait));
+    const std::uint32_t spent = Clock().GetTickCount() - input.LastFrameTime;
+    if (spent < 33)
+        Clock().Sleep(33 - spent);
     input.LastFrameTime = Clock().GetTickCount();
 }
 

@@ -145,7 +145,7 @@ void TSaverSounds::InitSounds(const TProject& project) {
         Mixer.reset();
         return;
     }
-    const std::int64_t now = Clock().GetTickCount();
+    const std::uint32_t now = Clock().GetTickCount();
     for (int i = 0; i < project.SoundCount(); ++i) {
         const SoundSlot& slot = project.Sounds[i];
         TSoundState& state = State[i];
@@ -181,13 +181,14 @@ void TSaverSounds::Start(int channel, bool loop) {
 void TSaverSounds::PlaySounds(const TProject& project) {
     if (!Mixer)
         return;
-    const std::int64_t now = Clock().GetTickCount();
+    const std::uint32_t now = Clock().GetTickCount();
     for (int i = 0; i < project.SoundCount(); ++i) {
         const SoundSlot& slot = project.Sounds[i];
         TSoundState& state = State[i];
         if (!state.Loaded)
             continue;
-        const std::int64_t elapsed = (now - state.LastStart) / 1000;
+        // Unsigned, so that the difference holds across the tick counter's wrap.
+        const std::int64_t elapsed = static_cast<std::uint32_t>(now - state.LastStart) / 1000;
         if (slot.Mode == 0 && !state.Started) {
             state.Started = true;
             Start(i, true);
@@ -202,11 +203,10 @@ void TSaverSounds::PlaySounds(const TProject& project) {
     }
 }
 
-void TSaverSounds::FreeSounds(const TProject& project) {
+void TSaverSounds::FreeSounds() {
     if (!Mixer)
         return;
-    for (int i = 0; i < project.SoundCount(); ++i) {
-        TSoundState& state = State[i];
+    for (TSoundState& state : State) {
         if (!state.Loaded)
             continue;
         try {

@@ -40,7 +40,8 @@ public:
     // Per-picture sounds, called as the picture loader and the frame loop need them.
     void InitSounds(const TProject& project);
     void PlaySounds(const TProject& project);
-    void FreeSounds(const TProject& project);
+    // Releases every sound that InitSounds set up, whichever picture it belonged to.
+    void FreeSounds();
     void StopSystemSound();
 
     // Where a sound entry's file lies, or "" when it is nowhere.
@@ -50,7 +51,7 @@ public:
         bool Loaded = false;
         bool Started = false;
         TWaveData* Wave = nullptr;
-        std::int64_t LastStart = 0;
+        std::uint32_t LastStart = 0; // a tick count
         std::int64_t NextDelay = 0;
     };
     const std::array<TSoundState, kSoundSlotCount>& States() const { return State; }

@@ -180,8 +180,7 @@ bool TQMfmScrSvr::FormCloseQuery() {
 }
 
 void TQMfmScrSvr::FormClose() {
-    if (PictureProject)
-        Sounds.FreeSounds(*PictureProject);
+    Sounds.FreeSounds();
     PictureProject.reset();
     HideCursor(false);
     Sounds.StopSystemSound();

@@ -3,9 +3,11 @@
 #include "project/QMCProject.h"
 #include "saver/RunScreenSaver.h"
 #include "saver/ShowWindow.h"
+#include "tests/mixer/WaveFiles.h"
 #include "tests/support/ManualClock.h"
 #include "tests/support/RecordingSink.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/VirtualWaveOut.h"
 
 #include <QApplication>
 #include <QScreen>
@@ -25,7 +27,8 @@ std::string PlainPicture(const test::TTempDir& dir, const std::string& name, QRg
 
 // A picture file whose whole lower half is water area 1 with typical waves, and rain over
 // it if asked for.
-std::string WaterPicture(const test::TTempDir& dir, const std::string& name, bool rain = false) {
+std::string WaterPicture(const test::TTempDir& dir, const std::string& name, bool rain = false,
+                         const TSoundTable& sounds = {}) {
     TBitmap picture(32, 24), areas(32, 24);
     for (int y = 0; y < 24; ++y)
         for (int x = 0; x < 32; ++x) {
@@ -44,6 +47,7 @@ std::string WaterPicture(const test::TTempDir& dir, const std::string& name, boo
         content.WaveRecords[i].Period = 360;
     if (rain)
         content.Weather = {2, 12, 4, 70, 10, 0};
+    content.Sounds = sounds;
     return dir.Write(name, WritePictureFile(content));
 }
 
@@ -162,6 +166,23 @@ TEST_F(SaverFormTest, FramesArePacedTo33Milliseconds) {
     EXPECT_EQ(Clock.Sleeps, (std::vector<std::uint32_t>{33, 23}));
 }
 
+// The millisecond counter wraps after 49.7 days; a show running across the wrap must neither
+// sleep for the distance of the wrap nor stop changing pictures.
+TEST_F(SaverFormTest, TicksCountOnAcrossTheCounterWrap) {
+    Add(PlainPicture(Dir, "a.bmp", Qt::red));
+    Add(PlainPicture(Dir, "b.bmp", Qt::blue));
+    Project.Setting.ShowImageMode = 1;
+    Clock.Now = 0xFFFFFFFFu - 300;
+    auto form = Show();
+    Clock.Sleeps.clear();
+    Clock.Advance(340); // a slow frame (a crossfade) that ends after the wrap
+    form->PresentFrame();
+    EXPECT_TRUE(Clock.Sleeps.empty());
+    EXPECT_EQ(IndexesOverTicks(*form, 31 * 3), (std::vector<int>{0, 1, 0, 1}));
+    for (std::uint32_t sleep : Clock.Sleeps)
+        EXPECT_LE(sleep, 33u);
+}
+
 TEST_F(SaverFormTest, WaterMovesAndTheFrameIsCentred) {
     Add(WaterPicture(Dir, "w.qmp"));
     Project.Setting.Stretch = false;
@@ -257,6 +278,37 @@ TEST_F(SaverFormTest, MissingPictureFileKeepsThePreviousPicture) {
     form->AppIdle();
     EXPECT_EQ(form->CurrentName(), Dir.File("gone.qmp"));
     EXPECT_EQ(form->LoadedName(), Dir.File("w.qmp"));
+}
+
+// A picture's sounds end with it, whatever slots the next picture uses and whether or not the
+// next one loads; only what was mixed ahead still plays out.
+TEST_F(SaverFormTest, SoundsOfThePreviousPictureStopAtAChange) {
+    test::TVirtualWaveOut device{Clock};
+    const std::string tone =
+        Dir.Write("tone.wav", test::MakeWave(1, 22050, 8, std::string(2000, '\xC0')));
+    TSoundTable loops{};
+    loops[0] = MakeSoundSlot(tone, 0, 0, 0);
+    loops[1] = MakeSoundSlot(tone, 0, 0, 0);
+    const std::string damaged = Dir.Write("damaged.qmp", "QM060697 and nothing else");
+    for (const std::string& next : {WaterPicture(Dir, "quiet.qmp"), damaged}) {
+        SCOPED_TRACE(next);
+        Project.FileList = {};
+        Add(WaterPicture(Dir, "loud.qmp", false, loops));
+        Add(next);
+        Project.Setting.ShowImageMode = 1;
+        Project.Setting.Sound = true;
+        auto form = Show();
+        device.Run(300);
+        ASSERT_FALSE(device.Played.empty());
+        EXPECT_NE(device.Played.back(), 128); // the loops sound
+        Clock.Advance(1000);
+        form->AppIdle();
+        ASSERT_EQ(form->LoadedName(), next);
+        device.Run(1000); // what was mixed ahead (about 0.3 s) plays out
+        device.Played.clear();
+        device.Run(1000);
+        EXPECT_EQ(device.Played, std::vector<std::uint8_t>(device.Played.size(), 128));
+    }
 }
 
 } // namespace

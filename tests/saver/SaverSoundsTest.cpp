@@ -39,8 +39,8 @@ protected:
     // the picture was set up) at which each entry last started.
     std::vector<std::vector<std::int64_t>> Starts(TSaverSounds& sounds, int seconds) {
         std::vector<std::vector<std::int64_t>> starts(kSoundSlotCount);
-        const std::int64_t origin = Clock.Now;
-        std::vector<std::int64_t> last(kSoundSlotCount);
+        const std::uint32_t origin = Clock.Now;
+        std::vector<std::uint32_t> last(kSoundSlotCount);
         for (int i = 0; i < kSoundSlotCount; ++i)
             last[i] = sounds.States()[i].LastStart;
         for (int t = 0; t < seconds * 1000; t += 33) {
@@ -49,30 +49,35 @@ protected:
             for (int i = 0; i < kSoundSlotCount; ++i)
                 if (sounds.States()[i].LastStart != last[i]) {
                     last[i] = sounds.States()[i].LastStart;
-                    starts[i].push_back((last[i] - origin) / 1000);
+                    starts[i].push_back(static_cast<std::uint32_t>(last[i] - origin) / 1000);
                 }
         }
         return starts;
     }
 };
 
+// Also when the millisecond counter wraps during the schedule.
 TEST_F(SaverSoundsTest, LoopStartsOnceAndTimedSoundsRepeat) {
     AddSound(0, 0, 0, 0);
     AddSound(1, 2, 5, 0);
     AddSound(2, 1, 3, 3);
-    TSaverSounds sounds(&Owner);
-    sounds.InitSounds(Picture);
-    ASSERT_TRUE(sounds.HasMixer());
-    sounds.PlaySounds(Picture);
-    EXPECT_TRUE(sounds.States()[0].Started);
-    auto starts = Starts(sounds, 16);
-    EXPECT_EQ(starts[1], (std::vector<std::int64_t>{5, 10, 15}));
-    EXPECT_EQ(starts[2], (std::vector<std::int64_t>{3, 6, 9, 12, 15}));
-    EXPECT_TRUE(starts[0].empty()); // the loop never restarts
+    for (std::uint32_t start : {1000u, 0xFFFFFFFFu - 7000}) {
+        SCOPED_TRACE(start);
+        Clock.Now = start;
+        TSaverSounds sounds(&Owner);
+        sounds.InitSounds(Picture);
+        ASSERT_TRUE(sounds.HasMixer());
+        sounds.PlaySounds(Picture);
+        EXPECT_TRUE(sounds.States()[0].Started);
+        auto starts = Starts(sounds, 16);
+        EXPECT_EQ(starts[1], (std::vector<std::int64_t>{5, 10, 15}));
+        EXPECT_EQ(starts[2], (std::vector<std::int64_t>{3, 6, 9, 12, 15}));
+        EXPECT_TRUE(starts[0].empty()); // the loop never restarts
 
-    sounds.FreeSounds(Picture);
-    for (const auto& state : sounds.States())
-        EXPECT_FALSE(state.Loaded);
+        sounds.FreeSounds();
+        for (const auto& state : sounds.States())
+            EXPECT_FALSE(state.Loaded);
+    }
 }
 
 TEST_F(SaverSoundsTest, RandomPausesStayInTheirRange) {
