@@ -187,7 +187,10 @@ bool QueuePlay(TMixSession& mixer, TPlayEntry* play, std::int64_t d) {
         while (last->Next != nullptr)
             last = last->Next;
         last->Next = play;
-        play->Start = highPriority ? last->End : std::max(last->End, p);
+        // A high-priority play follows the last one at once, but no earlier than the device's
+        // position: a last play that has been heard out and not yet retired would otherwise
+        // put the new start in output the re-mix no longer reaches.
+        play->Start = std::max(last->End, highPriority ? d : p);
         remix = play->Start < p;
     } else {
         mixer.Queue[channel] = play;

@@ -133,6 +133,21 @@ INSTANTIATE_TEST_SUITE_P(
                   kPlayHighPriority, 4096}),
     [](const auto& info) { return std::string(info.param.Case); });
 
+// The play ahead on the channel has been heard to its end (byte 1000) but not yet retired when
+// the device reaches byte 1653: the new play starts there, whole.
+TEST_F(MixerFixture, HighPriorityBehindAnEndedPlayLosesNoneOfItsBytes) {
+    Start();
+    Play(0, Wave(130, 1000));
+    Clock.Advance(150);
+    Play(0, Wave(140, 1000), 0, kPlayHighPriority);
+    Out.Run(1000);
+    Bytes8 expected(1000, 130);
+    expected.resize(1653, 128);
+    expected.resize(2653, 140);
+    expected.resize(1653 + 2048, 128);
+    EXPECT_EQ(Out.Played, expected);
+}
+
 TEST_F(MixerFixture, ClearQueueCutsTheOldPlayWithinTheRemix) {
     Start();
     Play(0, Wave(130, 3000));
