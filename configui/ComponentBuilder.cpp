@@ -89,6 +89,7 @@ std::unique_ptr<QWidget> BuildFromText(const std::string& text, const TClassRegi
         if (TControl* control = AsControl(widget))
             control->Loaded();
     AlignTree(*root);
+    KeepDocked(*root);
     ArrangeTabOrder(*root);
     return root;
 }

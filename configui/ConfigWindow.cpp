@@ -42,10 +42,11 @@ TQMCProject& CurrentProject() {
 }
 
 // Controls that run their bound action when clicked; plain push buttons, check boxes, memos,
-// edit boxes and grids do not.
+// edit boxes and grids do not, and of the drawn shapes and bevels only the program's own
+// variants, which exist for this.
 bool RunsActions(QWidget* w) {
-    return dynamic_cast<TLabel*>(w) || dynamic_cast<TShape*>(w) || dynamic_cast<TPanel*>(w) ||
-           dynamic_cast<TBevel*>(w) || dynamic_cast<TImage*>(w) || dynamic_cast<TBitBtn*>(w) ||
+    return dynamic_cast<TLabel*>(w) || dynamic_cast<TMyShape*>(w) || dynamic_cast<TPanel*>(w) ||
+           dynamic_cast<TMyBevel*>(w) || dynamic_cast<TImage*>(w) || dynamic_cast<TBitBtn*>(w) ||
            dynamic_cast<TMyButton*>(w);
 }
 
@@ -103,7 +104,16 @@ void TfmQMCOnfigWindow::showEvent(QShowEvent* event) {
     TfmQMFormParent::showEvent(event);
     if (!Shown) {
         Shown = true;
-        FormShow();
+        try {
+            FormShow();
+        } catch (...) {
+            // A window whose controls were not all set up must not stay open half working,
+            // and must not save what it never loaded: it closes without FormClose, and the
+            // error goes on to be reported.
+            ClosedOnce = true;
+            QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+            throw;
+        }
     }
 }
 
@@ -163,15 +173,11 @@ void TfmQMCOnfigWindow::LoadExcludedPictures(TQMThumbnail2& grid) {
     const TUserSettingsFile& settings = DescribedWindowContext().Settings;
     if (!settings.Allowed)
         return;
-    const std::vector<std::string> keys = ReadExcludedPictureKeys(settings);
     const int count = PictureCount();
+    const std::vector<bool> excluded =
+        ReadExcludedPictures(static_cast<std::size_t>(count), settings);
     for (int i = 0; i < count; ++i)
-        grid.SetItemChecked(i, true);
-    // A key names a picture only when written exactly as its position: "02" is not 2.
-    for (const std::string& key : keys)
-        for (int i = 0; i < count; ++i)
-            if (key == std::to_string(i))
-                grid.SetItemChecked(i, false);
+        grid.SetItemChecked(i, !excluded[static_cast<std::size_t>(i)]);
 }
 
 void TfmQMCOnfigWindow::FormClose() {

@@ -107,6 +107,34 @@ void AlignTree(QWidget& root) {
 
 namespace {
 
+class TDockKeeper : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) {
+            auto* widget = static_cast<QWidget*>(watched);
+            TControl* control = AsControl(watched);
+            if (control && control->Align != TAlign::alNone && control->Align != TAlign::alCustom &&
+                widget->parentWidget() && !widget->isWindow())
+                AlignControls(*widget->parentWidget());
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+void KeepDocked(QWidget& root) {
+    auto* keeper = new TDockKeeper(&root);
+    for (QWidget* widget : root.findChildren<QWidget*>())
+        if (AsControl(widget))
+            widget->installEventFilter(keeper);
+}
+
+namespace {
+
 void CollectTabChain(QWidget& container, std::vector<QWidget*>& chain) {
     std::vector<QWidget*> children;
     for (QObject* child : container.children())

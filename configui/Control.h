@@ -70,6 +70,10 @@ TControl* AsControl(QObject* object);
 void AlignControls(QWidget& container);
 // AlignControls for a container and every container inside it.
 void AlignTree(QWidget& root);
+// Keeps the docking of a built window current: whenever one of its aligned controls is shown
+// or hidden, its container docks its aligned children again, so a control shown later gets
+// its band and a hidden one leaves none.
+void KeepDocked(QWidget& root);
 // Chains the keyboard focus through the tree in TabOrder within each container.
 void ArrangeTabOrder(QWidget& root);
 

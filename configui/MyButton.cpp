@@ -247,10 +247,12 @@ void TMyButton::changeEvent(QEvent* e) {
 }
 
 bool TMyButton::event(QEvent* e) {
+    // The accelerator is taken only by a button that can click; otherwise it is not this
+    // button's to claim and goes on like any other key.
     if (e->type() == QEvent::Shortcut &&
-        static_cast<QShortcutEvent*>(e)->shortcutId() == ShortcutId) {
-        if (isEnabled() && isVisible() && parentWidget() && parentWidget()->isVisible())
-            Click();
+        static_cast<QShortcutEvent*>(e)->shortcutId() == ShortcutId && isEnabled() && isVisible() &&
+        parentWidget() && parentWidget()->isVisible()) {
+        Click();
         return true;
     }
     return QWidget::event(e);

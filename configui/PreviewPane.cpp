@@ -2,6 +2,8 @@
 
 #include "backend/PictureLoader.h"
 #include "effects/BitmapRoutines.h"
+#include "platform/Exceptions.h"
+#include "platform/Messages.h"
 #include "platform/Strings.h"
 #include "project/Project.h"
 
@@ -44,14 +46,20 @@ void TQMPreview::ShowMessageOverlay(bool on) {
 
 void TQMPreview::Show() {
     Stretch = true;
+    // The same file at the same size and look is already on the pane; reading it again would
+    // only repeat its report when it cannot be read.
+    const TShownLook look{ShownFile, size(), Overlay, UnavailableMsg};
+    if (look == LastLook)
+        return;
+    LastLook = look;
     TBitmap pane(width(), height());
     TBitmap source;
     try {
         source = SourcePicture(ShownFile);
-    } catch (...) {
-        // The old picture must not stay up as if it were the new file's.
-        SetPicture(pane.ToImage());
-        throw;
+    } catch (const Exception& e) {
+        // Reported here rather than raised, as the thumbnail grid does: a picture that cannot
+        // be read leaves a blank pane and the window working around it.
+        ShowErrorMessage("File: " + ShownFile + "\r\n" + e.Message());
     }
     FitBitmapSmooth(source, pane);
     if (Overlay && !pane.Empty()) {

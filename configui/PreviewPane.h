@@ -5,6 +5,7 @@
 
 #include "configui/ExtControls.h"
 
+#include <optional>
 #include <string>
 
 namespace ml {
@@ -16,8 +17,8 @@ public:
     // The text written over the picture while the overlay is on.
     std::string UnavailableMsg;
 
-    // Remembers the file and shows it. A plain picture that cannot be read raises the
-    // picture loader's error; the pane is blank then.
+    // Remembers the file and shows it. A picture that cannot be read is reported in a message
+    // box; the pane is blank then.
     void ShowFile(const std::string& fileName);
     // Shows the remembered file again; nothing while no file was shown.
     void Redraw();
@@ -27,8 +28,16 @@ public:
     const std::string& FileName() const { return ShownFile; }
 
 private:
+    struct TShownLook {
+        std::string File;
+        QSize Size;
+        bool Overlay = false;
+        std::string Message;
+        bool operator==(const TShownLook&) const = default;
+    };
     void Show();
 
+    std::optional<TShownLook> LastLook;
     std::string ShownFile;
     bool HasFile = false;
     bool Overlay = false;

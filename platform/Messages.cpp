@@ -68,13 +68,14 @@ public:
         }
         QString caption = QString::fromStdString(message.Caption);
         if (caption.trimmed().isEmpty())
-            caption = QApplication::applicationDisplayName();
+            caption = QString::fromStdString(ApplicationTitle());
         QMessageBox box(ToQt(message.Icon), caption, QString::fromStdString(message.Text),
                         ToQt(message.Buttons));
         return FromQt(box.exec());
     }
 };
 
+std::string applicationTitle;
 TDefaultSink defaultSink;
 TMessageSink* installedSink = nullptr;
 
@@ -93,6 +94,14 @@ TMsgResult MessageBox(const std::string& text, const std::string& caption, TMsgI
 
 void ShowErrorMessage(const std::string& text) {
     MessageBox(text, "", TMsgIcon::Error, TMsgButtons::OK);
+}
+
+void SetApplicationTitle(const std::string& title) {
+    applicationTitle = title;
+}
+
+const std::string& ApplicationTitle() {
+    return applicationTitle;
 }
 
 void SetMessageSink(TMessageSink* sink) {

@@ -30,6 +30,11 @@ TMsgResult MessageBox(const std::string& text, const std::string& caption = "",
 // Shorthand for an error report with an OK button, as the top-level handler shows it.
 void ShowErrorMessage(const std::string& text);
 
+// The application's title: the caption of message boxes that name none. It is kept apart from
+// Qt's application display name, which Qt would append to every window title.
+void SetApplicationTitle(const std::string& title);
+const std::string& ApplicationTitle();
+
 // Installs a sink (not owned); nullptr restores the default.
 void SetMessageSink(TMessageSink* sink);
 

@@ -51,6 +51,20 @@ bool IsPosition(int index, std::size_t count) {
     return index >= 0 && static_cast<std::size_t>(index) < count;
 }
 
+// The pictures that [Files] takes out of the favourites. A key names a picture only when it
+// is the picture's position written as the window writes it, in plain decimal: "02", "+2" or
+// "$2" name nothing, for the show as for the window.
+std::vector<bool> ExcludedPictures(const TIniFile& ini, std::size_t count) {
+    std::vector<bool> excluded(count, false);
+    for (const std::string& key : ini.ReadSection(kFiles)) {
+        const bool plain = !key.empty() && key.size() <= 9 && (key == "0" || key[0] != '0') &&
+                           key.find_first_not_of("0123456789") == std::string::npos;
+        if (plain && std::stoul(key) < count)
+            excluded[std::stoul(key)] = true;
+    }
+    return excluded;
+}
+
 } // namespace
 
 TUserSettingsFile TUserSettingsFile::For(const std::string& longProgramPath,
@@ -94,11 +108,12 @@ void LoadUserSettings(TQMCProject& project, const TUserSettingsFile& file) {
     if (user.ImageMode == 3 && IsPosition(index, included.size()) && included[index] == "TRUE")
         for (std::size_t i = 0; i < included.size(); ++i)
             included[i] = static_cast<int>(i) == index ? "TRUE" : "FALSE";
-    if (user.ImageMode == 2)
-        for (const std::string& key : ini.ReadSection(kFiles))
-            if (auto position = ParseInteger(key);
-                position && IsPosition(*position, included.size()))
-                included[*position] = "FALSE";
+    if (user.ImageMode == 2) {
+        const std::vector<bool> excluded = ExcludedPictures(ini, included.size());
+        for (std::size_t i = 0; i < included.size(); ++i)
+            if (excluded[i])
+                included[i] = "FALSE";
+    }
 
     ApplyShowSettings(project, user, true);
 }
@@ -169,10 +184,10 @@ int ReadCurrentIndex(int pictureCount, const TUserSettingsFile& file) {
     return index >= 0 && index < pictureCount ? index : 0;
 }
 
-std::vector<std::string> ReadExcludedPictureKeys(const TUserSettingsFile& file) {
+std::vector<bool> ReadExcludedPictures(std::size_t pictureCount, const TUserSettingsFile& file) {
     if (!file.Allowed)
-        return {};
-    return TIniFile(file.FileName).ReadSection(kFiles);
+        return std::vector<bool>(pictureCount, false);
+    return ExcludedPictures(TIniFile(file.FileName), pictureCount);
 }
 
 std::string GetProgramFilesFolder() {

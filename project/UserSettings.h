@@ -68,10 +68,11 @@ void SaveExcludedPictures(const std::vector<TPictureCheck>& checks,
 // "Index" for a window with pictureCount pictures: 0 when absent or not a valid position.
 int ReadCurrentIndex(int pictureCount,
                      const TUserSettingsFile& file = TUserSettingsFile::ForProgram());
-// The key names of [Files] (the unticked favourites' positions as written), in file order;
-// nothing when the settings may not be read.
-std::vector<std::string>
-ReadExcludedPictureKeys(const TUserSettingsFile& file = TUserSettingsFile::ForProgram());
+// Per picture, whether [Files] takes it out of the favourites (its position is a key, written
+// in plain decimal); none when the settings may not be read.
+std::vector<bool>
+ReadExcludedPictures(std::size_t pictureCount,
+                     const TUserSettingsFile& file = TUserSettingsFile::ForProgram());
 
 // The shared folders of installed programs; "" when the system names none.
 std::string GetProgramFilesFolder();

@@ -25,7 +25,7 @@ TSaverInputState& SaverInputState() {
 TQMfmScrSvr::TQMfmScrSvr(TQMCProject& project, QWidget* parent)
     : QDialog(parent), ProjectSettings(project), Sounds(this) {
     setObjectName("QMfmScrSvr");
-    setWindowTitle("fmQMScrSvr");
+    setWindowTitle(QString::fromStdString(project.Setting.ProductName));
     setWindowFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);

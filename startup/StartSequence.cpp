@@ -53,9 +53,9 @@ int RunStartSequence(int argc, char** argv) {
         return 0;
 
     TApplication application(argc, argv);
-    // Message boxes and windows take their caption from this; the product name comes from
-    // the project, so the program itself stays nameless.
-    QApplication::setApplicationDisplayName(" ");
+    // Message boxes take their caption from this; the product name comes from the project,
+    // so the program itself stays nameless.
+    SetApplicationTitle(" ");
     try {
         session.ProgramPath = LongProgramPath();
         RunMode(session, mode);

@@ -1,5 +1,6 @@
 #include "configui/ConfigWindow.h"
 #include "configui/ComponentBuilder.h"
+#include "configui/Control.h"
 #include "configui/DescribedWindow.h"
 #include "configui/FormsCollection.h"
 #include "configui/PreviewPane.h"
@@ -102,16 +103,23 @@ protected:
 
     // Builds a described window as ShowDescribedWindow does, without the modal loop.
     std::unique_ptr<TfmQMCOnfigWindow> Build(const std::string& name) {
-        std::string text = ReplacePlaceholders(Forms.FindForm(name).FilteredDescription(), Project);
-        std::unique_ptr<QWidget> built = BuildFromText(text);
-        auto* window = dynamic_cast<TfmQMCOnfigWindow*>(built.release());
-        EXPECT_NE(window, nullptr);
-        return std::unique_ptr<TfmQMCOnfigWindow>(window);
+        return BuildDescribedWindow(Forms, Project, name);
     }
     template <class T> static T* Find(TForm& form, const char* name) {
         return dynamic_cast<T*>(form.FindComponent(name));
     }
     void WriteSettings(const std::string& text) { Dir.Write("waves.ini", text); }
+    // Makes the collection hold one window, MainWindow, from its description and bindings.
+    void UseWindow(const std::vector<std::string>& description,
+                   const std::vector<std::string>& bindings = {"0"}) {
+        std::string file = "1\r\n" + std::to_string(description.size()) + "\r\n";
+        for (const std::string& line : description)
+            file += line + "\r\n";
+        file += std::to_string(bindings.size()) + "\r\n";
+        for (const std::string& line : bindings)
+            file += line + "\r\n";
+        Forms.LoadFromText(file + "0\r\n");
+    }
 };
 
 TEST(Placeholders, ReplacedInOrderLineByLine) {
@@ -150,6 +158,63 @@ TEST_F(ConfigWindowTest, ShowFillsControlsByTagAndIndex) {
         again->FormShow();
         EXPECT_EQ(again->CurrentIndex, 0) << index;
     }
+}
+
+// Showing or hiding a control by its Tag docks its container's aligned controls again.
+TEST_F(ConfigWindowTest, VisibilityByTagDocksAgain) {
+    UseWindow({"object MainWindow: TfmMain", "  Visible = True", "  ClientWidth = 300",
+               "  ClientHeight = 200", "  object Bar: TPanel", "    Align = alTop",
+               "    Height = 30", "    Visible = False", "    Tag = 1", "  end",
+               "  object Foot: TPanel", "    Align = alBottom", "    Height = 40", "  end",
+               "  object Body: TPanel", "    Align = alClient", "    Tag = 1", "  end", "end"});
+    auto window = Build("MainWindow");
+    window->FormShow();
+    EXPECT_EQ(Find<QWidget>(*window, "Bar")->geometry(), QRect(0, 0, 300, 30));
+    EXPECT_EQ(Find<QWidget>(*window, "Body")->geometry(), QRect(0, 30, 300, 170));
+}
+
+// Only the program's own shape and bevel run bound actions; the plain ones are decoration.
+TEST_F(ConfigWindowTest, OnlyTheProgramsShapeAndBevelRunActions) {
+    UseWindow({"object MainWindow: TfmMain", "  object Plain: TShape", "    Tag = 1", "  end",
+               "  object Mine: TMyShape", "    Tag = 1", "  end", "  object Bevel: TMyBevel",
+               "    Tag = 1", "  end", "end"},
+              {"3", "Plain", "2", " ", " ", " ", "Mine", "2", " ", " ", " ", "Bevel", "3", " ", " ",
+               " "});
+    auto window = Build("MainWindow");
+    window->FormShow();
+    AsControl(window->FindComponent("Mine"))->Click(); // next: 1
+    EXPECT_EQ(window->CurrentIndex, 1);
+    AsControl(window->FindComponent("Bevel"))->Click(); // previous: 0
+    AsControl(window->FindComponent("Plain"))->Click(); // nothing
+    EXPECT_EQ(window->CurrentIndex, 0);
+}
+
+// A product name with a quote is the author's text inside a quoted caption, wherever the
+// placeholder stands in it.
+TEST_F(ConfigWindowTest, PlaceholdersKeepQuotedStringsWhole) {
+    Project.Setting.ProductName = "Joe's Lake";
+    Project.Setting.Publisher = "O'Brien";
+    UseWindow({"object MainWindow: TfmMain", "  Caption = '<ScreensaverName>'",
+               "  object Title: TLabel", "    Caption = 'About ''<ScreensaverName>'' by '+",
+               "      '<CompanyName>'#13'<Website>'", "    Tag = 1", "  end", "end"});
+    auto window = Build("MainWindow");
+    EXPECT_EQ(window->windowTitle(), "Joe's Lake");
+    EXPECT_EQ(AsControl(window->FindComponent("Title"))->Caption(),
+              "About 'Joe's Lake' by O'Brien\rhttps://example.org/");
+}
+
+// A first picture that cannot be read is reported; the window still works and can close.
+TEST_F(ConfigWindowTest, UnreadableFirstPictureLeavesAWorkingWindow) {
+    Dir.Write("a.bmp", "BM not really a bitmap");
+    auto window = Build("MainWindow");
+    EXPECT_NO_THROW(window->FormShow());
+    ASSERT_FALSE(Messages.Messages.empty());
+    EXPECT_EQ(Messages.Messages[0].Text.rfind("File: " + Dir.File("a.bmp") + "\r\n", 0), 0u);
+    EXPECT_TRUE(Find<QWidget>(*window, "Shown")->isVisibleTo(window.get()));
+    EXPECT_FALSE(Find<QWidget>(*window, "Hidden")->isVisibleTo(window.get()));
+    window->ControlClick(Find<TLabel>(*window, "Untagged")); // bound: next picture
+    EXPECT_EQ(window->CurrentIndex, 1);
+    EXPECT_EQ(Find<TQMPreview>(*window, "Pane")->FileName(), Dir.File("b.bmp"));
 }
 
 TEST_F(ConfigWindowTest, NextAndPreviousStopAtTheEnds) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QPainter>
+#include <QPushButton>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -145,6 +146,34 @@ TEST_F(TButtonFixture, WithoutPicturesDrawsFramesAndACentredCaption) {
     Button->setEnabled(false);
     QTest::keyClick(&Parent, Qt::Key_G, Qt::AltModifier);
     EXPECT_EQ(clicks, 1);
+}
+
+// A button that cannot click lets its accelerator go on as an ordinary key.
+TEST_F(TButtonFixture, DisabledOrHiddenButtonPassesItsAcceleratorOn) {
+    struct TKeys : QWidget {
+        using QWidget::QWidget;
+        int Keys = 0;
+        void keyPressEvent(QKeyEvent* e) override {
+            if (e->key() == Qt::Key_G)
+                ++Keys;
+        }
+    };
+    auto* focus = new TKeys(&Parent);
+    focus->setFocusPolicy(Qt::StrongFocus);
+    focus->show();
+    Button->SetCaption("&Go");
+    int clicks = 0;
+    Button->OnClick = [&](QObject*) { ++clicks; };
+    QApplication::setActiveWindow(&Parent);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&Parent));
+    focus->setFocus();
+    Button->setEnabled(false);
+    QTest::keyClick(focus, Qt::Key_G, Qt::AltModifier);
+    Button->setEnabled(true);
+    Button->hide();
+    QTest::keyClick(focus, Qt::Key_G, Qt::AltModifier);
+    EXPECT_EQ(clicks, 0);
+    EXPECT_EQ(focus->Keys, 2);
 }
 
 } // namespace

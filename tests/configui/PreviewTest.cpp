@@ -2,7 +2,6 @@
 #include "configui/PreviewPane.h"
 #include "configui/StdControls.h"
 #include "configui/ThumbnailGrid.h"
-#include "platform/Exceptions.h"
 #include "tests/configui/ThumbnailPictures.h"
 #include "tests/support/RecordingSink.h"
 
@@ -66,10 +65,14 @@ TEST_F(PreviewTest, OtherFilesGiveABlankPictureOfThePanesSize) {
     }
 }
 
-TEST_F(PreviewTest, UnreadablePictureRaisesAndBlanksThePane) {
+TEST_F(PreviewTest, UnreadablePictureIsReportedOnceAndBlanksThePane) {
     Pane.ShowFile(test::WriteBmp(Dir, "red.bmp", test::BandedPicture(40, 30, 0xE02020)));
-    EXPECT_THROW(Pane.ShowFile(Dir.Write("broken.jpg", "no JPEG here")), EInvalidGraphic);
+    const std::string broken = Dir.Write("broken.jpg", "no JPEG here");
+    Pane.ShowFile(broken);
     EXPECT_EQ(PixelsWhere(Shown(), Black), QRect(0, 0, 120, 90));
+    Pane.ShowFile(broken); // the same file again: already on the pane, not reported again
+    ASSERT_EQ(Messages.Messages.size(), 1u);
+    EXPECT_EQ(Messages.Messages[0].Text.rfind("File: " + broken + "\r\n", 0), 0u);
 }
 
 TEST_F(PreviewTest, OverlayWritesShadowedTextOverThePicture) {

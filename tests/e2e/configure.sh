@@ -17,6 +17,8 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$window" ] || fail "the configuration window did not open: $(cat "$E2E_WORK/config.err")"
+title=$(net_wm_name "$window")
+[ "$title" = "Mirrorlake Demo" ] || fail "the window is titled '$title', not its caption"
 sleep 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
 # click X Y: a left click at a point of the window.
@@ -32,6 +34,8 @@ changed=$(compare -metric AE -extract "418x235+$((X + 312))+$((Y + 136))" \
 click 385 489 # Settings
 dialog=$(xdotool search --name "^Settings$" | head -1)
 [ -n "$dialog" ] || fail "the settings dialog did not open"
+title=$(net_wm_name "$dialog")
+[ "$title" = "Settings" ] || fail "the settings dialog is titled '$title', not 'Settings'"
 eval "$(xdotool getwindowgeometry --shell "$dialog")"
 click 357 242 # OK
 for key in ImageSize ImageMode Speed Sound Music Transition Duration DirectX DirectXQuality; do

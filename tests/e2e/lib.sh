@@ -57,6 +57,11 @@ expect_no_message() {
   [ -z "$left" ] || fail "$2: unexpected output: $left"
 }
 
+# net_wm_name WINDOW: the window's title as a window manager shows it (_NET_WM_NAME).
+net_wm_name() {
+  xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'
+}
+
 # make_project DIR [PREVIEW]: a project folder with no pictures, an interface description
 # with one empty main window and, when named, a preview picture written by the helper.
 make_project() {

@@ -42,6 +42,8 @@ check_path() {
   import -window root "$E2E_WORK/a.png"
   [ "$(convert "$E2E_WORK/a.png" -format '%[fx:mean>0.05]' info:)" = 1 ] ||
     fail "$label: no picture on screen after a second"
+  title=$(net_wm_name "$(xdotool search --onlyvisible --pid "$SHOW_PID" | head -1)")
+  [ "$title" = "Lake" ] || fail "$label: the show window is titled '$title', not the product name"
   sleep 0.5
   import -window root "$E2E_WORK/b.png"
   sky=$(changed_pixels "$E2E_WORK/a.png" "$E2E_WORK/b.png" 0 280)

@@ -70,6 +70,8 @@ TEST_F(UserSettingsTest, FavouritesAndSingleSelection) {
     } rows[] = {
         {"[Setting]\r\nImageMode=2\r\n[Files]\r\n", {"TRUE", "TRUE", "TRUE"}},
         {"[Setting]\r\nImageMode=2\r\n[Files]\r\n1=\r\n7=\r\nx=\r\n", {"TRUE", "FALSE", "TRUE"}},
+        // Only the plain decimal names a picture, as for the window's grid.
+        {"[Setting]\r\nImageMode=2\r\n[Files]\r\n01=\r\n$2=\r\n+1=\r\n", {"TRUE", "TRUE", "TRUE"}},
         {"[Setting]\r\nImageMode=3\r\nIndex=2\r\n", {"FALSE", "FALSE", "TRUE"}},
         {"[Setting]\r\nImageMode=3\r\nIndex=5\r\n", {"TRUE", "FALSE", "FALSE"}},
         {"[Setting]\r\nImageMode=1\r\n[Files]\r\n1=\r\n", {"TRUE", "TRUE", "TRUE"}},
@@ -158,7 +160,7 @@ TEST_F(UserSettingsTest, WritesHappenOnlyWhenAllowed) {
 TEST_F(UserSettingsTest, ExcludedPicturesAreRewrittenWhole) {
     WriteFile("[Files]\r\n0=\r\n[Other]\r\nKeep=1\r\n");
     SaveExcludedPictures({{true, true}, {true, false}, {false, false}, {true, false}}, File);
-    EXPECT_EQ(ReadExcludedPictureKeys(File), (std::vector<std::string>{"1", "3"}));
+    EXPECT_EQ(ReadExcludedPictures(5, File), (std::vector<bool>{false, true, false, true, false}));
     EXPECT_EQ(TIniFile(File.FileName).ReadString("Other", "Keep", ""), "1");
 }
 
