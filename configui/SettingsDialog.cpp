@@ -5,7 +5,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -16,38 +18,80 @@ namespace ml {
 
 namespace {
 
+// The look of the demo's configuration window: light page, white framed groups, one accent
+// colour for the default button and the link. Fonts are the machine's own; the layouts
+// below size every control to its text in them.
+constexpr const char* kCleanLook = R"(
+QDialog#fmSettingWindow { background: #F1F4F7; }
+QGroupBox {
+    background: #FFFFFF; border: 1px solid #D6DEE6; border-radius: 6px;
+    margin-top: 1.6em; padding: 6px 4px 4px 4px; font-weight: bold; color: #1B2A35;
+}
+QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 2px; }
+QGroupBox * { font-weight: normal; }
+QGroupBox QLabel, QGroupBox QCheckBox { color: #1B2A35; }
+QPushButton {
+    background: #FFFFFF; color: #1B2A35; border: 1px solid #C3CDD6; border-radius: 4px;
+    padding: 5px 16px; min-width: 4.5em;
+}
+QPushButton:hover { border-color: #1E7DB6; }
+QPushButton#Button1 { background: #1E7DB6; color: #FFFFFF; border-color: #1E7DB6; }
+QPushButton#Button1:hover { background: #2B8CC7; }
+QPushButton:disabled, QPushButton#Button1:disabled {
+    background: #E4E9EE; color: #8C99A4; border-color: #D6DEE6;
+}
+QLabel#Label3 { color: #1E7DB6; }
+)";
+
 // Up and down arrows alone, attached to the duration box beside them: the box shows the
 // value, the arrows only step it.
 class TUpDown : public QSpinBox {
 public:
     explicit TUpDown(QWidget* parent) : QSpinBox(parent) { lineEdit()->setVisible(false); }
+    QSize sizeHint() const override { return {18, QSpinBox::sizeHint().height()}; }
+    QSize minimumSizeHint() const override { return sizeHint(); }
 };
 
-QGroupBox* Group(QWidget* parent, const char* caption, int x, int y, int w, int h) {
-    auto* box = new QGroupBox(caption, parent);
-    box->setGeometry(x, y, w, h);
+QGroupBox* Group(const char* name, const char* caption) {
+    auto* box = new QGroupBox(caption);
+    box->setObjectName(name);
+    auto* grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(8);
+    grid->setColumnStretch(1, 1); // the captions keep their width; the controls take the rest
     return box;
 }
 
-QLabel* Label(QWidget* parent, const char* caption, int x, int y) {
-    auto* label = new QLabel(caption, parent);
-    label->move(x, y);
-    label->adjustSize();
+QGridLayout* GridOf(QGroupBox* box) {
+    return static_cast<QGridLayout*>(box->layout());
+}
+
+QLabel* Label(const char* name, const char* caption, QWidget* buddy = nullptr) {
+    auto* label = new QLabel(caption);
+    label->setObjectName(name);
+    label->setBuddy(buddy);
     return label;
 }
 
-QCheckBox* Check(QWidget* parent, const char* caption, int x, int y) {
-    auto* box = new QCheckBox(caption, parent);
-    box->move(x, y);
-    box->adjustSize();
+QCheckBox* Check(const char* name, const char* caption) {
+    auto* box = new QCheckBox(caption);
+    box->setObjectName(name);
     return box;
 }
 
-QComboBox* Choice(QWidget* parent, const QStringList& items, int x, int y, int w) {
-    auto* combo = new QComboBox(parent);
+// A drop-down list as wide as its longest item needs.
+QComboBox* Choice(const char* name, const QStringList& items) {
+    auto* combo = new QComboBox;
+    combo->setObjectName(name);
     combo->addItems(items);
-    combo->setGeometry(x, y, w, combo->sizeHint().height());
+    combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     return combo;
+}
+
+// A label and its control on one row of a group; the control may bring more beside it.
+void Row(QGroupBox* box, int row, QLabel* label, QWidget* control) {
+    GridOf(box)->addWidget(label, row, 0);
+    GridOf(box)->addWidget(control, row, 1, Qt::AlignLeft);
 }
 
 } // namespace
@@ -55,43 +99,43 @@ QComboBox* Choice(QWidget* parent, const QStringList& items, int x, int y, int w
 TfmSettingWindow::TfmSettingWindow(QWidget* owner) : QDialog(owner) {
     setObjectName("fmSettingWindow");
     setWindowTitle("Settings");
-    setFixedSize(493, 274);
-    QFont font("Tahoma");
-    font.setPointSize(8);
-    setFont(font);
+    setStyleSheet(kCleanLook);
 
-    QGroupBox* display = Group(this, "Display Mode", 13, 15, 297, 122);
-    cbDirectX = Check(display, "Use DirectX (Faster Animation)", 13, 24);
-    Label(display, "Direct X Quality", 13, 53);
-    cbImageQuality = Choice(display, {"Highest (Slower)", "Normal ", "Low (Faster)"}, 95, 51, 121);
+    QGroupBox* display = Group("GroupBox3", "Display Mode");
+    cbDirectX = Check("cbDirectX", "Use DirectX (Faster Animation)");
+    GridOf(display)->addWidget(cbDirectX, 0, 0, 1, 2);
+    cbImageQuality = Choice("cbImageQuality", {"Highest (Slower)", "Normal ", "Low (Faster)"});
     cbImageQuality->setCurrentIndex(1);
-    Label(display, "Image Size", 13, 85);
-    cbImageSize =
-        Choice(display, {"Original Size", "Stretch-Full", "Stretch-Proportional"}, 95, 81, 153);
+    Row(display, 1, Label("lblImgQuality", "Direct X Quality", cbImageQuality), cbImageQuality);
+    cbImageSize = Choice("cbImageSize", {"Original Size", "Stretch-Full", "Stretch-Proportional"});
+    Row(display, 2, Label("Label5", "Image Size", cbImageSize), cbImageSize);
 
-    QGroupBox* general = Group(this, "General", 319, 15, 162, 122);
-    cbMusic = Check(general, "Enable Music", 22, 22);
-    cbSound = Check(general, "Enable Sound", 22, 57);
-    cbTransition = Check(general, "Transition Effect", 22, 93);
+    QGroupBox* general = Group("GroupBox2", "General");
+    cbMusic = Check("cbMusic", "Enable Music");
+    cbSound = Check("cbSound", "Enable Sound");
+    cbTransition = Check("cbTransition", "Transition Effect");
     cbTransition->setChecked(true);
+    for (QCheckBox* box : {cbMusic, cbSound, cbTransition})
+        GridOf(general)->addWidget(box, GridOf(general)->rowCount(), 0);
+    GridOf(general)->setRowStretch(GridOf(general)->rowCount(), 1);
 
-    QGroupBox* play = Group(this, "Play Mode", 13, 142, 297, 114);
-    Label(play, "Show Image", 14, 28);
-    cbShowImageMode =
-        Choice(play,
-               {"All images - Random", "All images - Sequential",
-                "User's favorite (checked images) - Random", "Single - Selected Image"},
-               100, 23, 153);
-    Label(play, "Image Duration", 14, 56);
+    QGroupBox* play = Group("GroupBox1", "Play Mode");
+    cbShowImageMode = Choice("cbShowImageMode", {"All images - Random", "All images - Sequential",
+                                                 "User's favorite (checked images) - Random",
+                                                 "Single - Selected Image"});
+    Row(play, 0, Label("Label6", "Show Image", cbShowImageMode), cbShowImageMode);
+
     // The edit takes any three characters; the arrows keep to 10..999 and write the text.
-    txtDuration = new QLineEdit("10", play);
+    txtDuration = new QLineEdit("10");
+    txtDuration->setObjectName("txtDuration");
     txtDuration->setMaxLength(3);
-    txtDuration->setGeometry(100, 53, 27, 21);
-    UpDown1 = new TUpDown(play);
+    txtDuration->setFixedWidth(txtDuration->fontMetrics().horizontalAdvance("9999") + 12);
+    UpDown1 = new TUpDown(nullptr);
+    UpDown1->setObjectName("UpDown1");
     UpDown1->setRange(10, 999);
     UpDown1->setValue(10);
     UpDown1->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
-    UpDown1->setGeometry(127, 53, 17, 21);
+    UpDown1->setFixedHeight(txtDuration->sizeHint().height());
     connect(UpDown1, &QSpinBox::valueChanged, this,
             [this](int value) { txtDuration->setText(QString::number(value)); });
     connect(txtDuration, &QLineEdit::textEdited, this, [this](const QString& text) {
@@ -102,30 +146,70 @@ TfmSettingWindow::TfmSettingWindow(QWidget* owner) : QDialog(owner) {
             UpDown1->setValue(value);
         }
     });
-    Label(play, "seconds", 155, 56);
-    Label(play, "Animation Speed", 14, 82);
-    tbSpeed = new QSlider(Qt::Horizontal, play);
+    auto* duration = new QWidget;
+    auto* durationRow = new QHBoxLayout(duration);
+    durationRow->setContentsMargins(0, 0, 0, 0);
+    durationRow->setSpacing(0);
+    durationRow->addWidget(txtDuration);
+    durationRow->addWidget(UpDown1);
+    durationRow->addSpacing(8);
+    durationRow->addWidget(Label("lblSec", "seconds"));
+    Row(play, 1, Label("lblDuration", "Image Duration", txtDuration), duration);
+
+    tbSpeed = new QSlider(Qt::Horizontal);
+    tbSpeed->setObjectName("tbSpeed");
     tbSpeed->setRange(0, 20);
     tbSpeed->setValue(10);
     tbSpeed->setTickPosition(QSlider::NoTicks);
     tbSpeed->setCursor(Qt::PointingHandCursor);
-    tbSpeed->setGeometry(98, 81, 135, 20);
-    Label3 = Label(play, "Reset", 237, 81);
-    QFont link("MS Sans Serif");
+    tbSpeed->setMinimumWidth(135);
+    Label3 = Label("Label3", "Reset");
+    QFont link = Label3->font();
     link.setUnderline(true);
     Label3->setFont(link);
-    Label3->setStyleSheet("color: blue;");
     Label3->setCursor(Qt::PointingHandCursor);
-    Label3->adjustSize();
     Label3->installEventFilter(this);
+    auto* speed = new QWidget;
+    auto* speedRow = new QHBoxLayout(speed);
+    speedRow->setContentsMargins(0, 0, 0, 0);
+    speedRow->setSpacing(8);
+    speedRow->addWidget(tbSpeed);
+    speedRow->addWidget(Label3);
+    Row(play, 2, Label("Label8", "Animation Speed", tbSpeed), speed);
 
-    Button1 = new QPushButton("OK", this);
-    Button1->setGeometry(320, 230, 75, 25);
+    Button1 = new QPushButton("OK");
+    Button1->setObjectName("Button1");
     Button1->setDefault(true);
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
-    Button2 = new QPushButton("Cancel", this);
-    Button2->setGeometry(400, 230, 75, 25);
+    Button2 = new QPushButton("Cancel");
+    Button2->setObjectName("Button2");
     connect(Button2, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    buttons->addWidget(Button2);
+
+    // The captions of both groups on the left share one column width, so their controls
+    // line up.
+    int captionWidth = 0;
+    for (QGroupBox* box : {display, play})
+        for (int row = 0; row < GridOf(box)->rowCount(); ++row)
+            if (QLayoutItem* item = GridOf(box)->itemAtPosition(row, 0);
+                item && GridOf(box)->itemAtPosition(row, 1) != item)
+                captionWidth = std::max(captionWidth, item->sizeHint().width());
+    for (QGroupBox* box : {display, play})
+        GridOf(box)->setColumnMinimumWidth(0, captionWidth);
+
+    // Display and play modes on the left, the general switches and the buttons on the right,
+    // as the dialog has always been arranged; the dialog takes the size its texts need.
+    auto* page = new QGridLayout(this);
+    page->setContentsMargins(16, 12, 16, 16);
+    page->setSpacing(12);
+    page->addWidget(display, 0, 0);
+    page->addWidget(general, 0, 1);
+    page->addWidget(play, 1, 0);
+    page->addLayout(buttons, 1, 1, Qt::AlignBottom);
+    page->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 bool TfmSettingWindow::eventFilter(QObject* watched, QEvent* event) {
