@@ -15,6 +15,8 @@ struct TCommand {
     std::string Summary; // one line for the overview
     std::string Usage;   // the full --help text
     std::function<int(const TArgs&)> Run;
+    // Opens a window on the desktop; every other command runs without a display.
+    bool Windowed = false;
 };
 
 std::vector<TCommand>& Commands();

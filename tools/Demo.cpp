@@ -2,7 +2,7 @@
 // it made by our own code. `pack` then turns the folder into a saver.
 
 #include "backend/Jpeg.h"
-#include "demo/DemoInterface.h"
+#include "demo/DefaultInterface.h"
 #include "demo/DemoProject.h"
 #include "platform/Bitmap.h"
 #include "tools/Command.h"
@@ -100,7 +100,7 @@ int Run(const TArgs& args) {
     for (const auto& track : music)
         WriteOutputFile((out / track.FileName).string(), track.WavBytes);
 
-    WriteOutputFile((out / kInterfaceFile).string(), DemoInterfaceDescription());
+    WriteOutputFile((out / kInterfaceFile).string(), DefaultInterfaceDescription());
     WriteOutputFile((out / "project.ini").string(), ProjectIni(scenes, music));
     std::printf("demo project written to %s\n", out.string().c_str());
     return 0;

@@ -189,26 +189,4 @@ std::string DescribePictureFile(const std::string& path, bool json) {
     return AsText(description);
 }
 
-std::vector<std::string> PictureSoundsToPack(const std::string& dir, const std::string& picture) {
-    TFileLoader loader;
-    try {
-        loader.LoadFromFile(picture);
-    } catch (const Exception& e) {
-        throw TUsageError{"cannot read picture file " + picture + ": " + e.Message()};
-    }
-    std::vector<std::string> found;
-    for (std::string sound : loader.SoundNames()) {
-        std::replace(sound.begin(), sound.end(), '\\', '/');
-        const std::string name = ExtractFileName(sound);
-        if (!sound.empty() && sound[0] != '/' && FileExists(dir + sound))
-            found.push_back(sound);
-        else if (!name.empty() && FileExists(dir + name))
-            found.push_back(name);
-        else
-            std::fprintf(stderr, "note: %s plays %s, which is not in %s; it is not packed\n",
-                         picture.c_str(), sound.c_str(), dir.c_str());
-    }
-    return found;
-}
-
 } // namespace ml::tool

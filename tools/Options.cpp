@@ -1,9 +1,11 @@
 #include "tools/Options.h"
 
 #include "platform/Profile.h"
+#include "project/FileLoader.h"
 
 #include <cstdio>
 #include <fstream>
+#include <regex>
 #include <stdexcept>
 #include <unistd.h>
 
@@ -56,6 +58,22 @@ int TOptions::Integer(const std::string& name, int defaultValue) const {
 void TOptions::ExpectPositional(std::size_t n, const std::string& what) const {
     if (Rest.size() != n)
         throw TUsageError{"expected " + what + " (see --help)"};
+}
+
+std::optional<TSize> TOptions::Size(const std::string& name) const {
+    const auto text = Value(name);
+    if (!text)
+        return std::nullopt;
+    static const std::regex form(R"(([0-9]{1,6})[xX]([0-9]{1,6}))");
+    std::smatch m;
+    if (std::regex_match(*text, m, form)) {
+        const TSize size{std::stoi(m[1]), std::stoi(m[2])};
+        if (size.Width >= 1 && size.Height >= 1 && size.Width <= kMaxPictureSide &&
+            size.Height <= kMaxPictureSide)
+            return size;
+    }
+    throw TUsageError{name + " wants WIDTHxHEIGHT, each 1 to " + std::to_string(kMaxPictureSide) +
+                      ", not '" + *text + "'"};
 }
 
 void WriteOutputFile(const std::string& path, const std::string& bytes) {

@@ -12,6 +12,11 @@
 
 namespace ml::tool {
 
+struct TSize {
+    int Width = 0;
+    int Height = 0;
+};
+
 // Parses "--name value" options and "--flag" switches; everything else is positional.
 // Unknown options raise TUsageError.
 class TOptions {
@@ -26,6 +31,8 @@ public:
     const std::vector<std::string>& Positional() const { return Rest; }
     // Exactly n positional arguments, or TUsageError naming what was expected.
     void ExpectPositional(std::size_t n, const std::string& what) const;
+    // WIDTHxHEIGHT of an option, each 1 to the largest picture side; nothing when absent.
+    std::optional<TSize> Size(const std::string& name) const;
 
 private:
     std::map<std::string, std::string> Values;

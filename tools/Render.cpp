@@ -21,24 +21,6 @@ namespace {
 constexpr int kMaxFrames = 100000;
 constexpr int kMaxSpeed = 100000;
 
-struct TSize {
-    int Width = 0;
-    int Height = 0;
-};
-
-TSize ParseSize(const std::string& text) {
-    static const std::regex form(R"(([0-9]{1,6})[xX]([0-9]{1,6}))");
-    std::smatch m;
-    if (std::regex_match(text, m, form)) {
-        const TSize size{std::stoi(m[1]), std::stoi(m[2])};
-        if (size.Width >= 1 && size.Height >= 1 && size.Width <= kMaxPictureSide &&
-            size.Height <= kMaxPictureSide)
-            return size;
-    }
-    throw TUsageError{"--size wants WIDTHxHEIGHT, each 1 to " + std::to_string(kMaxPictureSide) +
-                      ", not '" + text + "'"};
-}
-
 // OUT is one PNG file, or a pattern with exactly one integer field such as frame-%03d.png
 // for every frame. Any other '%' would reach the formatter unchecked, so it is refused.
 bool IsPattern(const std::string& out) {
@@ -84,8 +66,7 @@ int Run(const TArgs& args) {
         throw TUsageError{"--speed wants a percentage from 0 to " + std::to_string(kMaxSpeed)};
     // Without --seed the seed is 0, so that a render repeats exactly like any other.
     const auto seed = static_cast<std::uint32_t>(options.Integer("--seed", 0));
-    const auto size = options.Value("--size");
-    const TSize target = size ? ParseSize(*size) : TSize{};
+    const std::optional<TSize> size = options.Size("--size");
     if (options.Flag("--keep-aspect") && !size)
         throw TUsageError{"--keep-aspect needs --size"};
     const bool pattern = IsPattern(out);
@@ -97,7 +78,7 @@ int Run(const TArgs& args) {
         throw std::runtime_error("cannot load " + input);
     project.SetSpeed(speed);
     if (size)
-        project.FitToDisplay(options.Flag("--keep-aspect"), target.Width, target.Height);
+        project.FitToDisplay(options.Flag("--keep-aspect"), size->Width, size->Height);
 
     TWaveGenerator generator;
     generator.SetFixedSeed(seed);

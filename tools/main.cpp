@@ -3,7 +3,7 @@
 #include "platform/Exceptions.h"
 #include "tools/Command.h"
 
-#include <QGuiApplication>
+#include <QApplication>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -39,13 +39,6 @@ int main(int argc, char** argv) {
         PrintOverview();
         return argc < 2 ? 2 : 0;
     }
-    // Pictures are decoded and painted through Qt; no window is ever shown.
-    if (!std::getenv("QT_QPA_PLATFORM"))
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    if (!std::getenv("MIRRORLAKE_MESSAGES"))
-        setenv("MIRRORLAKE_MESSAGES", "stderr", 1);
-    QGuiApplication app(argc, argv);
-
     const auto& commands = Commands();
     auto it = std::find_if(commands.begin(), commands.end(),
                            [&](const TCommand& c) { return c.Name == argv[1]; });
@@ -58,6 +51,22 @@ int main(int argc, char** argv) {
         std::puts(it->Usage.c_str());
         return 0;
     }
+    // Pictures are decoded and painted, and windows built for checking, through Qt without a
+    // display; only a windowed command shows anything. Message boxes go to standard error,
+    // where a command line reads them.
+    if (!std::getenv("QT_QPA_PLATFORM")) {
+        if (!it->Windowed)
+            setenv("QT_QPA_PLATFORM", "offscreen", 1);
+        else if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+            std::fprintf(stderr, "mirrorlake-tool %s: needs a display (DISPLAY is not set)\n",
+                         argv[1]);
+            return 1;
+        }
+    }
+    if (!std::getenv("MIRRORLAKE_MESSAGES"))
+        setenv("MIRRORLAKE_MESSAGES", "stderr", 1);
+    QApplication app(argc, argv);
+
     try {
         return it->Run(args);
     } catch (const TUsageError& e) {

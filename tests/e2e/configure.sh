@@ -11,11 +11,7 @@ settings=$E2E_WORK/cwd/waves.ini
 
 "$saver" /C >"$E2E_WORK/config.out" 2>"$E2E_WORK/config.err" &
 config=$!
-window=""
-for _ in $(seq 100); do
-  window=$(xdotool search --name "^Mirrorlake Demo$" 2>/dev/null | head -1) && [ -n "$window" ] && break
-  sleep 0.1
-done
+window=$(wait_window "^Mirrorlake Demo$")
 [ -n "$window" ] || fail "the configuration window did not open: $(cat "$E2E_WORK/config.err")"
 title=$(net_wm_name "$window")
 [ "$title" = "Mirrorlake Demo" ] || fail "the window is titled '$title', not its caption"

@@ -62,14 +62,15 @@ net_wm_name() {
   xprop -id "$1" _NET_WM_NAME | sed -n 's/^_NET_WM_NAME(UTF8_STRING) = "\(.*\)"$/\1/p'
 }
 
-# make_project DIR [PREVIEW]: a project folder with no pictures, an interface description
-# with one empty main window and, when named, a preview picture written by the helper.
+# make_project DIR [PREVIEW]: a project folder with one picture (the helper's JPEG), an
+# interface description with one empty main window and, when named, a preview picture.
 make_project() {
   local dir=$1 preview=${2:-}
   mkdir -p "$dir"
-  printf '1\r\n1\r\nobject MainWindow: TForm\r\n0\r\n0\r\n' >"$dir/ui.wui"
+  printf '1\r\n2\r\nobject MainWindow: TForm\r\nend\r\n0\r\n0\r\n' >"$dir/ui.wui"
+  "$ML_TEST_WINDOW" jpeg "$dir/pic.jpg"
   {
-    printf '[FileList]\r\n[General]\r\nProductName=Lake\r\n[Default]\r\n[Advance]\r\n'
+    printf '[FileList]\r\npic.jpg=1\r\n[General]\r\nProductName=Lake\r\n[Default]\r\n[Advance]\r\n'
     [ -n "$preview" ] && printf 'PreviewFile=%s\r\n' "$preview"
     printf '[Build]\r\n[UI]\r\n'
   } >"$dir/project.ini"
@@ -78,8 +79,36 @@ make_project() {
   fi
 }
 
+# pack_empty_saver OUT: a saver whose project lists no picture, which pack refuses to build;
+# the archive is written here by hand, in the container format the saver reads.
+pack_empty_saver() {
+  cp "$ML_BIN/mirrorlake" "$1"
+  python3 - "$1" <<'PY'
+import struct, sys
+def container(items):
+    marker = bytes((ord(c) + 1) % 256 for c in "{QMRESROURCE}")
+    return marker + struct.pack("<i", len(items)) + b"".join(
+        struct.pack("<i", len(i)) + i for i in items)
+settings = container([b"[FileList]\r\n", b"[General]\r\nProductName=Lake\r\n", b"[UI]\r\n"])
+wui = b"1\r\n2\r\nobject MainWindow: TForm\r\nend\r\n0\r\n0\r\n"
+with open(sys.argv[1], "ab") as saver:
+    saver.write(container([settings, b"", container([]), wui]))
+PY
+}
+
 # pack_saver DIR OUT: builds a saver from a project folder.
 pack_saver() {
   "$ML_TOOL" pack "$1" -o "$2" --saver "$ML_BIN/mirrorlake" >/dev/null ||
     fail "pack of $1 failed"
+}
+
+# wait_window TITLE-REGEX: waits up to ten seconds for a window of that title and prints its
+# id (nothing when none came).
+wait_window() {
+  local window=""
+  for _ in $(seq 100); do
+    window=$(xdotool search --name "$1" 2>/dev/null | head -1) && [ -n "$window" ] && break
+    sleep 0.1
+  done
+  echo "$window"
 }

@@ -60,5 +60,20 @@ if "$ML_TOOL" make-qmp --image pic.bmp --areas mask.bmp --params typo.ini -o bad
     2>err.txt; then fail "an unknown key was accepted"; fi
 grep -q "Amplitud is not a known key" err.txt || fail "key message: $(cat err.txt)"
 [ ! -e bad.qmp ] || fail "a failed run left bad.qmp behind"
+
+# The mask report: pixels per area, and a warning for a mask saved as JPEG but none for a
+# clean one.
+"$ML_TOOL" make-qmp --image pic.bmp --areas mask.bmp --params params.ini -o clean.qmp \
+    >out.txt 2>err.txt || fail "make-qmp with a clean mask"
+grep -q "area 1 (blue #0000FF): 48 pixels (25.0 %)" out.txt || fail "area report: $(cat out.txt)"
+grep -q "warning" err.txt && fail "a clean mask was warned about: $(cat err.txt)"
+write_bmp big.bmp 64 48 '(x * 4) << 16 | (y * 5)'
+write_bmp bigmask.bmp 64 48 '0 if y < 24 else 0x0000FF'
+convert bigmask.bmp -quality 75 bigmask.jpg
+"$ML_TOOL" make-qmp --image big.bmp --areas bigmask.jpg --params params.ini -o jpeg.qmp \
+    >out.txt 2>err.txt || fail "make-qmp with a JPEG mask"
+grep -q "warning: bigmask.jpg: .* pixels are within a few steps of an area colour" err.txt ||
+    fail "no warning for a JPEG mask: $(cat err.txt)"
+grep -q "save the mask as PNG or BMP, never as JPEG" err.txt || fail "no advice: $(cat err.txt)"
 ls | grep -q '\.part-' && fail "a failed run left a part file behind"
 echo OK

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The show's sound reaches a real audio server: a private PulseAudio with a null sink is
-# recorded while a picture with a looping sound is shown, and is silent after the show.
+# recorded while a picture with a looping sound is shown, and is silent after the show. The
+# sound is a 24-bit WAVE, which the mixer plays only because pack carries it as 16 bits.
 source "$(dirname "$0")/lib.sh"
 
 export HOME=$E2E_WORK/home PULSE_RUNTIME_PATH=$XDG_RUNTIME_DIR/pulse
@@ -19,13 +20,15 @@ dir=$E2E_WORK/lake
 mkdir -p "$dir"
 convert -seed 3 -size 200x150 plasma:green-blue "$dir/lake.png"
 convert -size 200x150 xc:black -fill '#0000FF' -draw 'rectangle 0,75 199,149' "$dir/areas.png"
-sox -n -r 22050 -c 1 -b 16 "$dir/tone.wav" synth 0.5 sine 440 vol 0.5
+sox -n -r 22050 -c 1 -b 24 "$dir/tone.wav" synth 0.5 sine 440 vol 0.5
 printf '[Area1]\r\nAmplitude=4\r\nWaveCount=8\r\nPhaseStep=15\r\nVertical=1\r\n[Sound1]\r\nPath=tone.wav\r\nMode=0\r\n' >"$dir/params.ini"
 "$ML_TOOL" make-qmp --image "$dir/lake.png" --areas "$dir/areas.png" --params "$dir/params.ini" \
   -o "$dir/lake.qmp" >/dev/null
 printf '[FileList]\r\nlake.qmp=1\r\n[Default]\r\nDirectX=0\r\nMusic=0\r\nSound=1\r\n[Advance]\r\n[Build]\r\n[UI]\r\n' >"$dir/project.ini"
 saver=$E2E_WORK/cwd/lake.scr
-pack_saver "$dir" "$saver"
+"$ML_TOOL" pack "$dir" -o "$saver" --saver "$ML_BIN/mirrorlake" 2>"$E2E_WORK/pack.err" >/dev/null ||
+  fail "pack: $(cat "$E2E_WORK/pack.err")"
+expect_text "$E2E_WORK/pack.err" "tone.wav: played by lake.qmp: it is 24-bit PCM mono WAVE; the saver carries it as 16-bit PCM" "pack of a 24-bit sound"
 
 # level SECONDS: records the sink for a while and prints the RMS amplitude (0..1).
 level() {

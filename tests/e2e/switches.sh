@@ -24,12 +24,13 @@ run_saver badid "$SAVER" /P notanumber
 expect_rc 1 "/P notanumber"
 expect_text badid.err "'NOTANUMBER' is not a valid integer value" "/P notanumber"
 
-# Show finds no picture in this project, says so and removes the extracted files. (Configure
-# opens its window; the configure test covers it.)
-run_saver mode "$SAVER" /S
+# Show finds no picture in a project that lists none, says so and removes the extracted
+# files. (Configure opens its window; the configure test covers it.)
+pack_empty_saver "$E2E_WORK/empty.scr"
+run_saver mode "$E2E_WORK/empty.scr" /S
 expect_rc 0 "switch /S"
 expect_text mode.err "No image found in Images List." "switch /S"
-[ ! -e "$XDG_RUNTIME_DIR/lake" ] || fail "switch /S left the extraction folder"
+[ ! -e "$XDG_RUNTIME_DIR/empty" ] || fail "switch /S left the extraction folder"
 
 # A project without a preview picture: preview draws nothing and never reads the id.
 make_project plain

@@ -1,4 +1,4 @@
-#include "demo/DemoInterface.h"
+#include "demo/DefaultInterface.h"
 
 #include "configui/ActionNumbers.h"
 
@@ -379,8 +379,8 @@ TWindow AboutWindow() {
                  "Choose the pictures, the music and the pace in the configuration window; "
                  "your choices are kept for the next show.",
                  kMutedText);
-    AddLabel(d, "AboutMadeBy", 24, 226,
-             "Every picture, sound and tune of this show was made by code.", 12, kMutedText);
+    AddLabel(d, "AboutEnding", 24, 226, "Any key, click or mouse move ends the show.", 12,
+             kMutedText);
 
     OpenFooter(d, 60);
     AddLink(w, "AboutWebsite", 24, 22);
@@ -415,7 +415,7 @@ void AppendRecord(std::vector<std::string>& out, const TWindow& window) {
 
 } // namespace
 
-std::string DemoInterfaceDescription() {
+std::string DefaultInterfaceDescription() {
     const TWindow windows[] = {MainWindow(), AboutWindow()};
     std::vector<std::string> lines{std::to_string(std::size(windows))};
     for (const auto& window : windows)

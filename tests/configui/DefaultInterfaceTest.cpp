@@ -1,8 +1,8 @@
-// The demo's configuration window as the program reads it: the collection and its bindings,
+// The default configuration window as the program reads it: the collection and its bindings,
 // and both windows built from their filtered text. A picture of each window is kept in /tmp
 // for a person to look at.
 
-#include "demo/DemoInterface.h"
+#include "demo/DefaultInterface.h"
 #include "configui/ComponentBuilder.h"
 #include "configui/ConfigWindow.h"
 #include "configui/DescribedWindow.h"
@@ -36,9 +36,9 @@ const TExpectedBinding kBindings[] = {
     {"AboutWindow", "AboutClose", 6, " "},
 };
 
-TEST(DemoInterface, CollectionHoldsBothWindowsWithTheirBindings) {
-    const std::string text = DemoInterfaceDescription();
-    EXPECT_EQ(DemoInterfaceDescription(), text) << "the same on every run";
+TEST(DefaultInterface, CollectionHoldsBothWindowsWithTheirBindings) {
+    const std::string text = DefaultInterfaceDescription();
+    EXPECT_EQ(DefaultInterfaceDescription(), text) << "the same on every run";
     for (std::size_t at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 1))
         ASSERT_EQ(text[at - 1], '\r') << "line ending at " << at;
 
@@ -69,10 +69,10 @@ TQMCProject DemoProject() {
     return project;
 }
 
-TEST(DemoInterface, BothWindowsBuildWithEveryControlShownAndEveryBindingClickable) {
+TEST(DefaultInterface, BothWindowsBuildWithEveryControlShownAndEveryBindingClickable) {
     RegisterConfigWindowClass();
     TQMForms forms;
-    forms.LoadFromText(DemoInterfaceDescription());
+    forms.LoadFromText(DefaultInterfaceDescription());
     TQMCProject project = DemoProject();
     TDescribedWindowContext& context = DescribedWindowContext();
     const TDescribedWindowContext saved = context;
