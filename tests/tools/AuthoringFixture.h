@@ -8,7 +8,6 @@
 #include "tools/authoring/Findings.h"
 #include "tools/authoring/PictureFileBuild.h"
 
-#include <QApplication>
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
@@ -19,16 +18,6 @@
 #include <string>
 
 namespace ml::test {
-
-// Widgets (the window check, the play window) need one application for the whole program.
-inline void EnsureApplication() {
-    if (!QCoreApplication::instance()) {
-        static int argc = 1;
-        static char name[] = "test_tools";
-        static char* argv[] = {name, nullptr};
-        static QApplication app(argc, argv);
-    }
-}
 
 // A picture with something in every part of it, so that changes show.
 inline QImage Landscape(int width, int height, QRgb sky = 0xFF305080) {

@@ -33,7 +33,6 @@ void WriteGoodProject(const test::TTempDir& dir) {
 }
 
 TEST(PackPlanTest, AGoodProjectPlansEveryFileAndTheDefaultWindow) {
-    test::EnsureApplication();
     test::TTempDir dir;
     WriteGoodProject(dir);
     const TPackPlan plan = PlanPack(dir.Path());
@@ -50,7 +49,6 @@ TEST(PackPlanTest, AGoodProjectPlansEveryFileAndTheDefaultWindow) {
 }
 
 TEST(PackPlanTest, ADeepSoundTravelsAs16Bits) {
-    test::EnsureApplication();
     test::TTempDir dir;
     WriteGoodProject(dir);
     dir.Write("surf.wav", Tone(24));
@@ -63,7 +61,6 @@ TEST(PackPlanTest, ADeepSoundTravelsAs16Bits) {
 }
 
 TEST(PackPlanTest, TheProjectsOwnDescriptionIsTheOneUIFileNames) {
-    test::EnsureApplication();
     test::TTempDir dir;
     WriteGoodProject(dir);
     const std::string window = "1\r\n2\r\nobject MainWindow: TForm\r\nend\r\n0\r\n0\r\n";
@@ -85,7 +82,6 @@ struct TBadProject {
 class BadProjects : public ::testing::TestWithParam<TBadProject> {};
 
 TEST_P(BadProjects, AreRefusedNamingTheFileAndTheFix) {
-    test::EnsureApplication();
     test::TTempDir dir;
     WriteGoodProject(dir);
     GetParam().Spoil(dir);
@@ -190,7 +186,6 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& info) { return std::string(info.param.Name); });
 
 TEST(PackPlanTest, AListedButUnticked0PictureIsAWarningOnly) {
-    test::EnsureApplication();
     test::TTempDir dir;
     WriteGoodProject(dir);
     Ini(dir, "[FileList]\nlake.qmp=1\nnight.jpg=0\n");
