@@ -54,11 +54,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)ml::ListArchive(program);
 
     ml::TQMCProject project;
-    ml::ExtractProject(project, program);
+    ml::TExtractedFiles extracted;
+    try {
+        ml::ExtractProject(project, program, extracted);
+    } catch (const std::exception&) {
+        // A damaged settings item may fail the load; the clean-up below must still work.
+    }
     for (const auto& name : project.FileList.FileNames)
         if (name.rfind(root, 0) != 0)
             __builtin_trap();
-    ml::RemoveExtractedFiles(project, program);
+    ml::RemoveExtractedFiles(extracted, program);
 
     if (!std::filesystem::is_empty(root))
         __builtin_trap();

@@ -1,6 +1,7 @@
 #include "platform/ForeignWindow.h"
 
 #include "platform/Exceptions.h"
+#include "platform/X11ErrorTrap.h"
 
 #include <QImage>
 #include <string>
@@ -12,41 +13,6 @@
 namespace ml {
 
 namespace {
-
-// Xlib's default reaction to a protocol error (a window id that names nothing, say) is to end
-// the process. While a trap is alive, errors are recorded instead; Check() waits for the
-// server's answers and reports the first one.
-class TErrorTrap {
-public:
-    explicit TErrorTrap(Display* display) : D(display) {
-        XSync(D, False);
-        FirstError = 0;
-        Previous = XSetErrorHandler(Record);
-    }
-    ~TErrorTrap() {
-        XSync(D, False);
-        XSetErrorHandler(Previous);
-    }
-    TErrorTrap(const TErrorTrap&) = delete;
-    TErrorTrap& operator=(const TErrorTrap&) = delete;
-
-    // The first error code since the trap was set, 0 when none.
-    int Check() {
-        XSync(D, False);
-        return FirstError;
-    }
-
-private:
-    static int Record(Display*, XErrorEvent* event) {
-        if (FirstError == 0)
-            FirstError = event->error_code;
-        return 0;
-    }
-
-    Display* D;
-    XErrorHandler Previous;
-    static inline int FirstError = 0;
-};
 
 // How one 8-bit channel lands in a pixel of the window's visual.
 struct TChannel {
@@ -96,7 +62,7 @@ public:
 
 private:
     bool ReadAttributes(XWindowAttributes& attributes) const {
-        TErrorTrap trap(Connection);
+        TX11ErrorTrap trap(Connection);
         return XGetWindowAttributes(Connection, Id, &attributes) && trap.Check() == 0;
     }
 
@@ -111,7 +77,7 @@ void TX11Window::DrawStretched(const TBitmap& picture) {
     XWindowAttributes attributes;
     if (!ReadAttributes(attributes))
         throw EInvalidOperation("Window " + std::to_string(Id) + " does not exist");
-    TErrorTrap trap(Connection);
+    TX11ErrorTrap trap(Connection);
     Visual* visual = attributes.visual;
     if (attributes.c_class != InputOutput || visual->red_mask == 0 || visual->green_mask == 0 ||
         visual->blue_mask == 0)

@@ -10,9 +10,12 @@ namespace ml {
 
 namespace {
 
+bool toStderr = false;
+
 bool MessagesToStderr() {
     const char* mode = std::getenv("MIRRORLAKE_MESSAGES");
-    return (mode && std::strcmp(mode, "stderr") == 0) || !qobject_cast<QApplication*>(qApp);
+    return toStderr || (mode && std::strcmp(mode, "stderr") == 0) ||
+           !qobject_cast<QApplication*>(qApp);
 }
 
 QMessageBox::Icon ToQt(TMsgIcon icon) {
@@ -102,6 +105,10 @@ void SetApplicationTitle(const std::string& title) {
 
 const std::string& ApplicationTitle() {
     return applicationTitle;
+}
+
+void SendMessagesToStderr() {
+    toStderr = true;
 }
 
 void SetMessageSink(TMessageSink* sink) {

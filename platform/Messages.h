@@ -35,6 +35,10 @@ void ShowErrorMessage(const std::string& text);
 void SetApplicationTitle(const std::string& title);
 const std::string& ApplicationTitle();
 
+// From now on the default sink writes to standard error, as with MIRRORLAKE_MESSAGES=stderr:
+// for runs where nobody can answer a box.
+void SendMessagesToStderr();
+
 // Installs a sink (not owned); nullptr restores the default.
 void SetMessageSink(TMessageSink* sink);
 

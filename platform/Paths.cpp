@@ -6,8 +6,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <sys/auxv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,11 +30,24 @@ std::string TempPath() {
 }
 
 std::string ModuleFileName() {
-    char buffer[4096];
-    ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0)
-        return "";
-    return std::string(buffer, static_cast<std::size_t>(n));
+    // The name the program was started by, made absolute against the folder it started in,
+    // which is why the first call (early in main) fixes it. The system's own link
+    // /proc/self/exe resolves links and reads "... (deleted)" once the file is replaced, so it
+    // is only the fallback: a saver started through a link keeps the link's name for its
+    // folder and settings file.
+    static const std::string path = [] {
+        const auto* started = reinterpret_cast<const char*>(getauxval(AT_EXECFN));
+        if (started && *started) {
+            std::error_code error;
+            const std::filesystem::path absolute = std::filesystem::absolute(started, error);
+            if (!error)
+                return absolute.lexically_normal().string();
+        }
+        char buffer[4096];
+        const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+        return n > 0 ? std::string(buffer, static_cast<std::size_t>(n)) : std::string();
+    }();
+    return path;
 }
 
 std::string SystemFolder() {

@@ -8,7 +8,8 @@ namespace ml {
 
 // The user's private temporary folder: $XDG_RUNTIME_DIR when set, else $TMPDIR, else /tmp.
 std::string TempPath();
-// The running program's own file as the system reports it.
+// The running program's own file: the path it was started by, made absolute (links are not
+// resolved); the system's record of the executable when that is not available.
 std::string ModuleFileName();
 // The system folder ("/usr/lib/" here); the password-change library would live there.
 std::string SystemFolder();

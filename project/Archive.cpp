@@ -27,8 +27,7 @@ const std::array<const char*, 4> kProjectItemNames = {"QMC.res", "QMFilenames.re
                                                       "QMGUI.wui"};
 // The clean-up also removes "QMFinal.res", a name of the same family that older projects
 // may have left behind.
-const std::array<const char*, 5> kCleanupNames = {"QMC.res", "QMFiles.res", "QMFinal.res",
-                                                  "QMFilenames.res", "QMGUI.wui"};
+constexpr const char* kLegacyFinalName = "QMFinal.res";
 
 // A file descriptor that closes itself.
 class TFd {
@@ -98,26 +97,20 @@ bool ReadInt32(int fd, std::int32_t& value) {
     return true;
 }
 
-// Opens an output file for one item, or returns -1 when the item must be skipped: no name,
-// a symbolic link in its place, something other than a plain file (a pipe would block the
-// extraction), or the archive being read.
+// Creates the output file for one item afresh, or returns -1 when the item must be skipped:
+// no name, or the archive being read. Whatever lay under that name before is removed first
+// and the file is made new without following a link, so an earlier file is never written
+// through (a planted hard link) nor read back as if it were the item.
 int OpenOutput(const std::string& name, const struct stat& archive) {
     if (name.empty())
         return -1;
     struct stat existing;
-    if (stat(name.c_str(), &existing) == 0 && existing.st_dev == archive.st_dev &&
-        existing.st_ino == archive.st_ino)
-        return -1;
-    int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC,
-                  0666);
-    if (fd < 0)
-        return -1;
-    struct stat opened;
-    if (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode)) {
-        close(fd);
-        return -1;
+    if (lstat(name.c_str(), &existing) == 0) {
+        if (existing.st_dev == archive.st_dev && existing.st_ino == archive.st_ino)
+            return -1;
+        unlink(name.c_str());
     }
-    return fd;
+    return open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
 }
 
 } // namespace
@@ -176,15 +169,17 @@ TArchiveLocation FindArchive(const std::string& path) {
     return location;
 }
 
-void ExtractArchive(const std::string& path, const std::vector<std::string>& names) {
+std::vector<std::string> ExtractArchive(const std::string& path,
+                                        const std::vector<std::string>& names) {
+    std::vector<std::string> written;
     TArchiveLocation location = FindArchive(path);
     if (!location.Found)
-        return;
+        return written;
     TFd archive(open(path.c_str(), O_RDONLY | O_CLOEXEC));
     struct stat archiveStat;
     if (!archive.Valid() || fstat(archive.Get(), &archiveStat) != 0 ||
         lseek(archive.Get(), location.Offset + off_t(4), SEEK_SET) < 0)
-        return;
+        return written;
 
     std::size_t items =
         location.Count > 0 ? std::min(names.size(), static_cast<std::size_t>(location.Count)) : 0;
@@ -194,6 +189,8 @@ void ExtractArchive(const std::string& path, const std::vector<std::string>& nam
         if (!ReadInt32(archive.Get(), size))
             break;
         TFd out(OpenOutput(names[i], archiveStat));
+        if (out.Valid())
+            written.push_back(names[i]);
         // The item is read through even when it has no output, so the next one lines up.
         std::int64_t remaining = std::max<std::int32_t>(size, 0);
         while (remaining > 0) {
@@ -207,6 +204,7 @@ void ExtractArchive(const std::string& path, const std::vector<std::string>& nam
             remaining -= static_cast<std::int64_t>(n);
         }
     }
+    return written;
 }
 
 std::vector<TArchiveItemInfo> ListArchive(const std::string& path) {
@@ -240,11 +238,16 @@ std::string SafeItemName(const std::string& line) {
 }
 
 std::vector<std::string> ExtractProjectFiles(const std::string& programPath,
-                                             const std::string& folder) {
+                                             const std::string& folder,
+                                             std::vector<std::string>* written) {
     std::vector<std::string> containerPaths;
     for (const char* name : kProjectItemNames)
         containerPaths.push_back(folder + name);
-    ExtractArchive(programPath, containerPaths);
+    auto note = [&](const std::vector<std::string>& files) {
+        if (written)
+            written->insert(written->end(), files.begin(), files.end());
+    };
+    note(ExtractArchive(programPath, containerPaths));
 
     std::vector<std::string> lines = SplitLines(ReadWholeFile(folder + "QMFilenames.res"));
     std::vector<std::string> filePaths;
@@ -252,13 +255,15 @@ std::vector<std::string> ExtractProjectFiles(const std::string& programPath,
         std::string name = SafeItemName(line);
         filePaths.push_back(name.empty() ? std::string() : folder + name);
     }
-    ExtractArchive(folder + "QMFiles.res", filePaths);
+    note(ExtractArchive(folder + "QMFiles.res", filePaths));
     return lines;
 }
 
-void ExtractProject(TQMCProject& project, const std::string& programPath) {
-    std::string folder = GetExtractFolder(programPath);
-    ExtractProjectFiles(programPath, folder);
+void ExtractProject(TQMCProject& project, const std::string& programPath,
+                    TExtractedFiles& extracted) {
+    const std::string folder = GetExtractFolder(programPath);
+    extracted.Folder = folder;
+    ExtractProjectFiles(programPath, folder, &extracted.Files);
     project.LoadFromFile(folder + "QMC.res");
 
     // Files were extracted under their file-name part, so references resolve the same way
@@ -270,19 +275,15 @@ void ExtractProject(TQMCProject& project, const std::string& programPath) {
     project.UISetting.UIFile = folder + "QMGUI.wui";
 }
 
-void RemoveExtractedFiles(const TQMCProject&, const std::string& programPath) {
-    std::string folder;
-    try {
-        folder = GetExtractFolder(programPath);
-    } catch (const Exception&) {
-        return; // a folder we refuse to use holds nothing of ours to delete
-    }
-    for (const auto& line : SplitLines(ReadWholeFile(folder + "QMFilenames.res")))
-        if (std::string name = SafeItemName(line); !name.empty())
-            DeleteFile(folder + name);
-    for (const char* name : kCleanupNames)
-        DeleteFile(folder + name);
-    RemoveDirectory(folder);
+void RemoveExtractedFiles(TExtractedFiles& extracted, const std::string& programPath) {
+    // Only what extraction wrote goes, as it recorded it: the files in the folder (a project
+    // file may be named like the list) have no say in what is deleted.
+    for (const std::string& file : extracted.Files)
+        DeleteFile(file);
+    if (!extracted.Folder.empty())
+        DeleteFile(extracted.Folder + kLegacyFinalName);
+    extracted = TExtractedFiles();
+    ReleaseExtractFolder(programPath);
 }
 
 } // namespace ml

@@ -23,25 +23,38 @@ inline constexpr std::size_t kArchiveMarkerLength = sizeof kArchiveMarker - 1;
 
 // Scans a file for the first archive marker.
 TArchiveLocation FindArchive(const std::string& path);
-// Writes up to names.size() items of the archive in path to the given files, in order. An
-// empty name skips its item. Output files are created without following a symbolic link,
-// and a name that is the archive itself is skipped.
-void ExtractArchive(const std::string& path, const std::vector<std::string>& names);
+// Writes up to names.size() items of the archive in path to the given files, in order, and
+// returns the files it created. An empty name skips its item, and so does a name that is the
+// archive itself. Each output file is made new (what lay under its name is removed first)
+// without following a symbolic link.
+std::vector<std::string> ExtractArchive(const std::string& path,
+                                        const std::vector<std::string>& names);
 
 // Where a line of the file list is extracted inside a folder: its file-name part, or ""
 // (nothing is written or deleted) when that part is empty, "." or "..".
 std::string SafeItemName(const std::string& line);
 // Extracts the four items of the program's appended archive into folder (ending in "/") and
 // then the files of "QMFiles.res" under their safe names. Returns the lines of
-// "QMFilenames.res" (empty when there is none).
+// "QMFilenames.res" (empty when there is none); adds every file it created to written.
 std::vector<std::string> ExtractProjectFiles(const std::string& programPath,
-                                             const std::string& folder);
+                                             const std::string& folder,
+                                             std::vector<std::string>* written = nullptr);
+
+// What ExtractProject wrote: the scratch folder and each file it created there, recorded as
+// they were made so that the clean-up works also after a failed load.
+struct TExtractedFiles {
+    std::string Folder;
+    std::vector<std::string> Files;
+};
 
 // Extracts the program's appended project into its scratch folder and fills the project,
-// pointing every file reference into that folder.
-void ExtractProject(TQMCProject& project, const std::string& programPath);
-// Deletes what ExtractProject wrote for that program, and the folder when it is then empty.
-void RemoveExtractedFiles(const TQMCProject& project, const std::string& programPath);
+// pointing every file reference into that folder. The files are recorded in extracted as
+// they are written, also when loading the settings fails afterwards.
+void ExtractProject(TQMCProject& project, const std::string& programPath,
+                    TExtractedFiles& extracted);
+// Deletes what ExtractProject recorded, then the program's scratch folder when it is empty,
+// and lets the folder go. Failed deletions are ignored.
+void RemoveExtractedFiles(TExtractedFiles& extracted, const std::string& programPath);
 
 // One item of a container as it lies in the file: where its content starts, the size stored
 // for it (a negative size reads as 0) and how much of it the file really holds.

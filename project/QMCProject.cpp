@@ -66,23 +66,28 @@ void TUISetting::LoadFromFile(const std::string& path) {
 }
 
 void TQMCProject::LoadFromFile(const std::string& path) {
-    // The three texts pass through scratch files in the user's private temporary folder,
-    // not the extraction folder, so the clean-up of that folder never has to know them.
+    // The three texts pass through scratch files beside the container: in the extraction
+    // folder, which belongs to this instance alone, so another user or another saver can
+    // neither plant them nor delete them while we read.
     std::string name = ExtractFileName(path);
     std::string stem = name.substr(0, name.size() - ExtractFileExt(name).size()) + ".";
-    std::string prefix = TempPath() + "QM" + stem + "~";
+    std::string prefix = ExtractFilePath(path) + "QM" + stem + "~";
     std::vector<std::string> scratch = {prefix + "1.tmp", prefix + "2.tmp", prefix + "3.tmp"};
     // Leftovers of an earlier run must not stand in for items this container lacks.
     for (const auto& file : scratch)
         DeleteFile(file);
+    struct TScratchCleanUp {
+        const std::vector<std::string>& Files;
+        ~TScratchCleanUp() {
+            for (const auto& file : Files)
+                DeleteFile(file);
+        }
+    } cleanUp{scratch};
 
     ExtractArchive(path, scratch);
     FileList.LoadFromFile(scratch[0]);
     Setting.LoadFromFile(scratch[1]);
     UISetting.LoadFromFile(scratch[2]);
-
-    for (const auto& file : scratch)
-        DeleteFile(file);
 }
 
 } // namespace ml

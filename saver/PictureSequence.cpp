@@ -5,6 +5,7 @@
 #include "backend/PictureLoader.h"
 #include "effects/BitmapRoutines.h"
 #include "platform/Clock.h"
+#include "platform/EndSignals.h"
 #include "platform/Paths.h"
 #include "platform/Strings.h"
 #include "project/QMCProject.h"
@@ -55,7 +56,7 @@ void TQMfmScrSvr::NextImageIndex(int& index) {
         int r;
         do
             r = pick(Random);
-        while (r == index);
+        while (r == index || (Role.ShownElsewhere && Role.ShownElsewhere(Pictures[r])));
         index = r;
     } else {
         ++index;
@@ -144,7 +145,8 @@ void TQMfmScrSvr::PrepareProjectPicture() {
 }
 
 void TQMfmScrSvr::AppIdle() {
-    if (ClosePending || !Waves)
+    // A tick that lets events through (a sound starting) must not start another inside it.
+    if (InTick || ClosePending || !Waves)
         return;
     InTick = true;
     try {
@@ -203,6 +205,11 @@ void TQMfmScrSvr::PresentFrame() {
     else if (!PlainPicture)
         PaintParts(x, y, source, Waves->ChangedParts());
     FullPaintPending = false;
+    if (!Role.Driven)
+        PaceFrame();
+}
+
+void TQMfmScrSvr::PaceFrame() {
     TSaverInputState& input = SaverInputState();
     const std::uint32_t spent = Clock().GetTickCount() - input.LastFrameTime;
     if (spent < 33)
@@ -287,7 +294,8 @@ void TQMfmScrSvr::FadeToPicture(int milliseconds) {
     PaintBitmap(0, 0, FadeResult);
     const std::uint32_t first = Clock().GetTickCount() - t0;
     const int steps = milliseconds / static_cast<int>(std::max<std::uint32_t>(first, 1));
-    for (int i = 1; i <= steps; ++i) {
+    // A signal to end does not wait for the fade: the daemon expects us gone within a second.
+    for (int i = 1; i <= steps && !TEndSignals::Received(); ++i) {
         const int weight = RoundToInt(i * 245.0 / steps) + 10;
         CrossFade(FadeResult, NewFrame, OldScreen, weight);
         PaintBitmap(0, 0, FadeResult);

@@ -3,20 +3,40 @@
 #include "platform/Messages.h"
 #include "project/QMCProject.h"
 #include "project/UserSettings.h"
-#include "saver/ShowWindow.h"
+#include "saver/ShowGroup.h"
 
 namespace ml {
 
-void RunScreenSaver(TQMCProject& project) {
+namespace {
+
+// The steps before any window: false when the project has no picture at all.
+bool PrepareShow(TQMCProject& project) {
     if (project.FileList.FileNames.empty()) {
         MessageBox("No image found in Images List.", "", TMsgIcon::Information, TMsgButtons::OK);
-        return;
+        return false;
     }
     project.FileList.Included.assign(project.FileList.FileNames.size(), "TRUE");
     LoadUserSettings(project);
-    TQMfmScrSvr form(project);
-    form.setWindowState(Qt::WindowFullScreen);
-    form.exec();
+    return true;
+}
+
+} // namespace
+
+void RunScreenSaver(TQMCProject& project) {
+    if (!PrepareShow(project))
+        return;
+    TShowGroup group(project);
+    for (const QRect& screen : ScreenGeometries())
+        group.AddScreen(screen);
+    group.Run();
+}
+
+void RunScreenSaverInHost(TQMCProject& project, THostWindow& host, bool primary) {
+    if (!PrepareShow(project))
+        return;
+    TShowGroup group(project);
+    group.AddHosted(host, primary);
+    group.Run();
 }
 
 void PreviewPicture(const TQMCProject& project, const std::string& fileName) {

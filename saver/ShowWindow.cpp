@@ -50,9 +50,33 @@ void TQMfmScrSvr::FormCreate() {
 }
 
 void TQMfmScrSvr::SetScreenSize(int width, int height) {
-    ScreenWidth = width;
-    ScreenHeight = height;
+    SetScreenGeometry(QRect(0, 0, width, height));
+}
+
+void TQMfmScrSvr::SetScreenGeometry(const QRect& geometry) {
+    ScreenOrigin = geometry.topLeft();
+    ScreenWidth = geometry.width();
+    ScreenHeight = geometry.height();
     ScreenSizeFixed = true;
+}
+
+void TQMfmScrSvr::ResizeScreen(int width, int height) {
+    width = std::max(width, 1);
+    height = std::max(height, 1);
+    if (width == ScreenWidth && height == ScreenHeight)
+        return;
+    SetScreenGeometry(QRect(ScreenOrigin, QSize(width, height)));
+    setGeometry(QRect(ScreenOrigin, QSize(width, height)));
+    if (!Waves || LoadedNameText.empty())
+        return;
+    // Pictures are fitted to the screen as they load, so the one on screen loads again.
+    CurrentNameText = LoadedNameText;
+    try {
+        LoadPicture();
+    } catch (...) {
+        // As in a tick: the picture that cannot be prepared is left, the show goes on.
+    }
+    FullPaintPending = true;
 }
 
 void TQMfmScrSvr::showEvent(QShowEvent* event) {
@@ -67,14 +91,13 @@ void TQMfmScrSvr::FormShow() {
         PrepareBitmap(*buffer, 800, 600, TPixelFormat::pf32bit);
     PlainBuffer = TBitmap();
     input.F1Toggle = false;
-    Random.seed(Clock().GetTickCount());
+    // Forms on other screens start at the same moment but draw their own sequences.
+    Random.seed(Clock().GetTickCount() + static_cast<unsigned>(Role.ScreenNumber) * 0x9E3779B9u);
     input.LastX = input.LastY = -1;
 
     if (!ScreenSizeFixed) {
-        QRect screen =
-            (this->screen() ? this->screen() : QGuiApplication::primaryScreen())->geometry();
-        ScreenWidth = screen.width();
-        ScreenHeight = screen.height();
+        SetScreenGeometry(
+            (this->screen() ? this->screen() : QGuiApplication::primaryScreen())->geometry());
     }
     ShowBitmap(nullptr, QPoint());
 
@@ -99,13 +122,14 @@ void TQMfmScrSvr::FormShow() {
     }
     // Both paths cover the whole screen with the form: the hardware surface fills it, and
     // input reaches the form wherever the pointer is.
-    setGeometry(0, 0, ScreenWidth, ScreenHeight);
+    setGeometry(ScreenOrigin.x(), ScreenOrigin.y(), ScreenWidth, ScreenHeight);
     if (DXDraw1)
         DXDraw1->Widget()->setVisible(UseDirectX);
 
     if (Pictures.empty()) {
-        MessageBox("Unable to run screensaver.\r\nPlease configure!", "", TMsgIcon::Error,
-                   TMsgButtons::OK);
+        if (Role.Primary)
+            MessageBox("Unable to run screensaver.\r\nPlease configure!", "", TMsgIcon::Error,
+                       TMsgButtons::OK);
     } else {
         Stretch = s.Stretch;
         AdvanceEnabled = s.Random;
@@ -113,8 +137,10 @@ void TQMfmScrSvr::FormShow() {
         Speed = s.Speed;
         ShowMode = s.ShowImageMode;
         Transition = s.Transition;
-        SoundOn = s.Sound;
-        Index = -1;
+        SoundOn = s.Sound && Role.Primary;
+        // In list order, the forms on further screens begin further down the list, so that
+        // the screens show different pictures while it has enough of them.
+        Index = ShowMode == 1 ? Role.ScreenNumber % static_cast<int>(Pictures.size()) - 1 : -1;
         NextImageIndex(Index);
         CurrentNameText = Pictures[Index];
         Proportional = s.Proportional;
@@ -122,7 +148,8 @@ void TQMfmScrSvr::FormShow() {
             CurrentNameText = Pictures[0];
     }
 
-    Sounds.StartMusic(s);
+    if (Role.Primary)
+        Sounds.StartMusic(s);
 
     if (!Pictures.empty()) {
         PictureProject = std::make_unique<TProject>();
@@ -137,6 +164,8 @@ void TQMfmScrSvr::FormShow() {
 }
 
 void TQMfmScrSvr::FormMouseMove(int x, int y) {
+    if (Role.Hosted)
+        return;
     TSaverInputState& input = SaverInputState();
     if (input.MoveGraceCount > 0) {
         --input.MoveGraceCount;
@@ -153,11 +182,12 @@ void TQMfmScrSvr::FormMouseMove(int x, int y) {
 }
 
 void TQMfmScrSvr::FormMouseDown() {
-    Close();
+    if (!Role.Hosted)
+        Close();
 }
 
 void TQMfmScrSvr::FormKeyDown(int key) {
-    if (key != Qt::Key_F1)
+    if (key != Qt::Key_F1 || Role.Hosted)
         return;
     TSaverInputState& input = SaverInputState();
     input.F1Toggle = !input.F1Toggle;
@@ -168,7 +198,7 @@ void TQMfmScrSvr::FormKeyDown(int key) {
 }
 
 void TQMfmScrSvr::FormKeyPress(const QString& text) {
-    if (!text.isEmpty())
+    if (!text.isEmpty() && !Role.Hosted)
         Close();
 }
 
@@ -283,13 +313,16 @@ void TQMfmScrSvr::CaptureScreen() {
 }
 
 void TQMfmScrSvr::InstallIdle(bool on) {
-    if (on)
+    IdleWanted = on;
+    if (on && !Role.Driven)
         IdleTimer.start();
     else
         IdleTimer.stop();
 }
 
 void TQMfmScrSvr::HideCursor(bool hide) {
+    if (Role.Hosted)
+        return;
     if (hide) {
         setCursor(Qt::BlankCursor);
         if (DXDraw1)

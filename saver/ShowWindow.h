@@ -11,6 +11,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <random>
 #include <string>
@@ -32,6 +33,27 @@ struct TSaverInputState {
     std::uint32_t LastFrameTime = 0;
 };
 TSaverInputState& SaverInputState();
+
+// The part a form plays in a show of several forms (one per screen) or inside a host's
+// window. The defaults are a form on its own: it ticks and paces itself, plays the sound,
+// and input on it ends the show.
+struct TShowRole {
+    // The form's place among the screens: forms start at different pictures and draw
+    // different random sequences.
+    int ScreenNumber = 0;
+    // One form of a show plays the pictures' sounds and the music and reports problems;
+    // the others show pictures only.
+    bool Primary = true;
+    // Someone else (TShowGroup) calls AppIdle and paces the frames for all forms at once.
+    bool Driven = false;
+    // The form lives inside another program's window: input belongs to that program, so no
+    // key or mouse ends the show, and the pointer stays as the host has it.
+    bool Hosted = false;
+    // Asks whether another form shows a picture at the moment, so that a random choice
+    // avoids it. It must answer false for every picture when the list holds no more
+    // pictures than there are forms, or the choice would find nothing.
+    std::function<bool(const std::string&)> ShownElsewhere;
+};
 
 class TQMfmScrSvr : public QDialog {
     Q_OBJECT
@@ -71,7 +93,7 @@ public:
     const std::string& CurrentName() const { return CurrentNameText; }
     const std::string& LoadedName() const { return LoadedNameText; }
     bool DirectXInUse() const { return UseDirectX; }
-    bool IdleInstalled() const { return IdleTimer.isActive(); }
+    bool IdleInstalled() const { return IdleWanted; }
     // What the window shows on the plain window path, composed afresh.
     QImage Canvas() const;
     TWaveGenerator& Generator() { return *Waves; }
@@ -79,6 +101,15 @@ public:
     void SeedRandom(unsigned seed) { Random.seed(seed); }
     // The screen's size in pixels; taken from the form's screen at FormShow.
     void SetScreenSize(int width, int height);
+    // Where the form goes and how large its screen is (in the host's coordinates when the
+    // form is hosted).
+    void SetScreenGeometry(const QRect& geometry);
+    void SetRole(TShowRole role) { Role = std::move(role); }
+    const TShowRole& ShowRole() const { return Role; }
+    // The screen (the host's window) changed size: the picture is prepared again for it.
+    void ResizeScreen(int width, int height);
+    // Sleeps what is left of the 33 ms since the last frame of the show.
+    static void PaceFrame();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -133,7 +164,10 @@ private:
     int PictureHeight = 0;
     int ScreenWidth = 0;
     int ScreenHeight = 0;
+    QPoint ScreenOrigin;
     bool ScreenSizeFixed = false;
+    TShowRole Role;
+    bool IdleWanted = false;
     std::uint32_t PictureStart = 0;
 
     TBitmap PlainBuffer;

@@ -1,6 +1,7 @@
 #include "startup/Application.h"
 
 #include "platform/Messages.h"
+#include "saver/ShowWindow.h"
 
 #include <exception>
 
@@ -17,6 +18,16 @@ bool TApplication::notify(QObject* receiver, QEvent* event) {
         ShowErrorMessage("An unknown error occurred");
     }
     return false;
+}
+
+void TApplication::EndAllWindows() {
+    for (QWidget* widget : topLevelWidgets()) {
+        // A show closes once its current frame is done, never in the middle of it.
+        if (auto* show = qobject_cast<TQMfmScrSvr*>(widget))
+            show->Close();
+        else if (widget->isVisible())
+            widget->close();
+    }
 }
 
 } // namespace ml

@@ -1,18 +1,20 @@
 #include "startup/ExtractedRun.h"
 
+#include "platform/EndSignals.h"
 #include "project/Archive.h"
 
 namespace ml {
 
 void RunOnExtractedProject(TSaverSession& session, const std::function<void()>& window) {
-    LoadSaverProject(session);
     try {
-        window();
+        LoadSaverProject(session);
+        if (!TEndSignals::Received())
+            window();
     } catch (...) {
-        RemoveExtractedFiles(session.Project, session.ProgramPath);
+        RemoveExtractedFiles(session.Extracted, session.ProgramPath);
         throw;
     }
-    RemoveExtractedFiles(session.Project, session.ProgramPath);
+    RemoveExtractedFiles(session.Extracted, session.ProgramPath);
 }
 
 } // namespace ml

@@ -1,6 +1,7 @@
 #pragma once
 // Show and configure modes run their window on the extracted project and remove the
-// extracted files afterwards, also when the window fails to open.
+// extracted files afterwards, on every path: also when loading the project fails or the
+// window does not open.
 
 #include "startup/SaverSession.h"
 
@@ -9,7 +10,8 @@
 namespace ml {
 
 // Loads the project, runs the mode's window and removes the extracted files; an error is
-// passed on to the top-level report after the clean-up.
+// passed on to the top-level report after the clean-up. A signal to end that arrived while
+// the project loaded skips the window.
 void RunOnExtractedProject(TSaverSession& session, const std::function<void()>& window);
 
 } // namespace ml

@@ -5,7 +5,7 @@
 namespace ml {
 
 void LoadSaverProject(TSaverSession& session) {
-    ExtractProject(session.Project, session.ProgramPath);
+    ExtractProject(session.Project, session.ProgramPath, session.Extracted);
     session.Forms.LoadFromFile(session.Project.UISetting.UIFile);
 }
 

@@ -4,6 +4,8 @@
 
 #include "configui/FormsCollection.h"
 #include "platform/ForeignWindow.h"
+#include "platform/HostWindow.h"
+#include "project/Archive.h"
 #include "project/QMCProject.h"
 #include "startup/CommandLine.h"
 
@@ -20,10 +22,14 @@ struct TSaverSession {
     TCommandLine CommandLine;
     TQMCProject Project;
     TQMForms Forms;
+    // What extraction wrote, for the clean-up.
+    TExtractedFiles Extracted;
     // The picture preview mode draws; set from the project unless a caller set it first.
     std::string PreviewPictureFile;
     // Opens the host window of preview mode; tests put a window of their own here.
     std::function<std::unique_ptr<TForeignWindow>(std::uint32_t)> OpenWindow = OpenForeignWindow;
+    // Opens the host window a screen-saver daemon runs the show in.
+    std::function<std::unique_ptr<THostWindow>(std::uint32_t)> OpenHost = OpenHostWindow;
 };
 
 // Extracts the project appended to the program into its scratch folder, loads its settings

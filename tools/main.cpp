@@ -39,6 +39,10 @@ int main(int argc, char** argv) {
         PrintOverview();
         return argc < 2 ? 2 : 0;
     }
+    if (!std::strcmp(argv[1], "--version")) {
+        std::puts("mirrorlake-tool " MIRRORLAKE_VERSION);
+        return 0;
+    }
     const auto& commands = Commands();
     auto it = std::find_if(commands.begin(), commands.end(),
                            [&](const TCommand& c) { return c.Name == argv[1]; });

@@ -5,6 +5,7 @@
 //   ml_test_window jpeg PATH           writes a 40 x 20 JPEG with four coloured quadrants
 //   ml_test_window window W H [hidden] prints the new window's id, then reads commands:
 //       map | unmap | remap            change visibility (remap forces a repaint), answer "ok"
+//       resize W H                     change the window's size, answer "ok"
 //       check X Y RRGGBB               "ok" when the pixel is within 48 of that colour per
 //                                      channel, else "bad X Y got RRGGBB"
 //       quit
@@ -97,6 +98,12 @@ int RunWindow(int width, int height, bool hidden) {
                 XUnmapWindow(display, window);
             if (command != "unmap")
                 XMapWindow(display, window);
+            Settle(display);
+            std::cout << "ok" << std::endl;
+        } else if (command == "resize") {
+            unsigned w = 0, h = 0;
+            words >> w >> h;
+            XResizeWindow(display, window, w, h);
             Settle(display);
             std::cout << "ok" << std::endl;
         } else if (command == "check") {

@@ -112,3 +112,70 @@ wait_window() {
   done
   echo "$window"
 }
+
+# make_water_saver OUT: packs a saver of one picture (400 x 300, textured) whose lower half is
+# water that moves, stretched over its screen, without sound or music, and a configuration
+# window with nothing in it.
+make_water_saver() {
+  local dir=$E2E_WORK/water
+  mkdir -p "$dir"
+  printf '1\r\n2\r\nobject MainWindow: TForm\r\nend\r\n0\r\n0\r\n' >"$dir/ui.wui"
+  convert -seed 7 -size 400x300 plasma:orange-navy "$dir/lake.png"
+  convert -size 400x300 xc:black -fill '#0000FF' -draw 'rectangle 0,150 399,299' "$dir/areas.png"
+  printf '[Area1]\r\nAmplitude=6\r\nWaveCount=12\r\nPhaseStep=20\r\nDirection=1\r\nVertical=1\r\n' >"$dir/waves.ini"
+  "$ML_TOOL" make-qmp --image "$dir/lake.png" --areas "$dir/areas.png" --params "$dir/waves.ini" \
+    -o "$dir/lake.qmp" >/dev/null
+  printf '[FileList]\r\nlake.qmp=1\r\n[General]\r\nProductName=Lake\r\n[Default]\r\nStretch=1\r\nProportional=0\r\nDirectX=0\r\nSound=0\r\nMusic=0\r\n[Advance]\r\n[Build]\r\n[UI]\r\n' >"$dir/project.ini"
+  pack_saver "$dir" "$1"
+}
+
+# changed_pixels A B WxH+X+Y: how many pixels differ between two screenshots in that area.
+changed_pixels() {
+  compare -metric AE -extract "$3" "$1" "$2" null: 2>&1 || true
+}
+
+# shot NAME: a screenshot of the whole screen as NAME.png in the work folder.
+shot() {
+  import -window root "$E2E_WORK/$1.png"
+}
+
+running() { kill -0 "$1" 2>/dev/null; }
+
+# wait_exit PID WHAT [SECONDS]: waits for a program to end (5 seconds unless given) and sets
+# RUN_RC to its exit code.
+wait_exit() {
+  local tenths=$((${3:-5} * 10))
+  for _ in $(seq "$tenths"); do running "$1" || break; sleep 0.1; done
+  running "$1" && { kill -9 "$1"; fail "$2: did not end"; }
+  set +e; wait "$1"; RUN_RC=$?; set -e
+}
+
+# One host window at a time, made by the helper and driven through a coprocess; HOST_ID is
+# its X11 id.
+start_window() {
+  coproc HOST { "$ML_TEST_WINDOW" window "$@"; }
+  read -r HOST_ID <&"${HOST[0]}"
+  [ -n "$HOST_ID" ] || fail "host window helper did not start"
+}
+host_say() {
+  local answer
+  echo "$*" >&"${HOST[1]}"
+  read -r answer <&"${HOST[0]}"
+  [ "$answer" = ok ] || fail "host window: $* -> $answer"
+}
+stop_window() {
+  local pid=$HOST_PID
+  echo quit >&"${HOST[1]}"
+  wait "$pid" || true
+}
+
+# wait_for_picture WHAT WxH+X+Y: waits up to five seconds for something other than black in
+# that area of the screen.
+wait_for_picture() {
+  for _ in $(seq 25); do
+    shot wait
+    [ "$(convert "$E2E_WORK/wait.png" -crop "$2" -format '%[fx:mean>0.05]' info:)" = 1 ] && return
+    sleep 0.2
+  done
+  fail "$1: no picture in $2 after five seconds"
+}

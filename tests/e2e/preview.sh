@@ -8,23 +8,6 @@ make_project proj preview.jpg
 SAVER="$E2E_WORK/my.saver.scr"
 pack_saver proj "$SAVER"
 
-# One host window at a time, driven through a coprocess; HOST_ID is its X11 id.
-start_window() {
-  coproc HOST { "$ML_TEST_WINDOW" window "$@"; }
-  read -r HOST_ID <&"${HOST[0]}"
-  [ -n "$HOST_ID" ] || fail "host window helper did not start"
-}
-host_say() {
-  local answer
-  echo "$*" >&"${HOST[1]}"
-  read -r answer <&"${HOST[0]}"
-  [ "$answer" = ok ] || fail "host window: $* -> $answer"
-}
-stop_window() {
-  local pid=$HOST_PID
-  echo quit >&"${HOST[1]}"
-  wait "$pid" || true
-}
 # The helper's picture has red, green, blue and white quadrants. Stretched over a window of
 # another shape, each corner of the window shows its quadrant's colour.
 check_quadrants() {

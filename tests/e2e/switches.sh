@@ -39,10 +39,4 @@ run_saver nopreview "$E2E_WORK/plain.scr" /p notanumber
 expect_rc 0 "preview without a preview picture"
 expect_no_message nopreview.err "preview without a preview picture"
 
-# The bare program carries no project: its interface description is missing.
-cp "$ML_BIN/mirrorlake" "$E2E_WORK/bare"
-run_saver bare "$E2E_WORK/bare" /c
-expect_rc 1 "program without a project"
-expect_text bare.err "Cannot open file" "program without a project"
-
 echo "switches: all checks passed"

@@ -37,12 +37,18 @@ TEST(PrivateFolder, ExtractFolderIsTheTempPathAndTheProgramBaseName) {
     std::string previous = saved ? saved : "";
     setenv("XDG_RUNTIME_DIR", dir.Path().c_str(), 1);
     std::string folder = GetExtractFolder("/opt/savers/my.saver.scr");
+    const bool exists = DirectoryExists(folder);
+    // The same folder for as long as this process holds it.
+    const std::string again = GetExtractFolder("/usr/bin/my.scr");
+    ReleaseExtractFolder("/opt/savers/my.saver.scr");
     if (saved)
         setenv("XDG_RUNTIME_DIR", previous.c_str(), 1);
     else
         unsetenv("XDG_RUNTIME_DIR");
     EXPECT_EQ(folder, dir.Path() + "my/");
-    EXPECT_TRUE(DirectoryExists(folder));
+    EXPECT_TRUE(exists);
+    EXPECT_EQ(again, folder);
+    EXPECT_FALSE(DirectoryExists(folder));
 }
 
 } // namespace

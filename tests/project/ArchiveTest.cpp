@@ -122,15 +122,27 @@ TEST_F(ExtractTest, DamagedSizesGiveShortOrEmptyFiles) {
     EXPECT_EQ(items[0].Offset, 21);
 }
 
-TEST_F(ExtractTest, OutputsNeverFollowLinksNorOverwriteTheArchive) {
+// Whatever lies under an output's name is replaced, never written through: not a symbolic
+// link, not a hard link to someone's file, and a read-only leftover does not stay as it was.
+TEST_F(ExtractTest, OutputsAreMadeNewAndNeverOverwriteTheArchive) {
     std::string target = Dir.Write("target", "precious");
+    std::string linked = Dir.Write("linked", "also precious");
     ASSERT_EQ(symlink(target.c_str(), Dir.File("out1").c_str()), 0);
-    std::string archive = Dir.Write("a.res", BuildArchive({"evil", "self", "x", "tail"}));
-    ExtractArchive(archive, {Dir.File("out1"), archive, "", Dir.File("out4")});
+    ASSERT_EQ(link(linked.c_str(), Dir.File("out4").c_str()), 0);
+    Dir.Write("out5", "stale");
+    ASSERT_EQ(chmod(Dir.File("out5").c_str(), 0400), 0);
+    std::string archive = Dir.Write("a.res", BuildArchive({"evil", "self", "x", "tail", "new"}));
+    const std::vector<std::string> names = {Dir.File("out1"), archive, "", Dir.File("out4"),
+                                            Dir.File("out5")};
+    const std::vector<std::string> written = ExtractArchive(archive, names);
     EXPECT_EQ(ReadWholeFile(target), "precious");
-    EXPECT_EQ(ReadWholeFile(archive), BuildArchive({"evil", "self", "x", "tail"}));
-    // skipped items are still read through, so the last one lands where it belongs
+    EXPECT_EQ(ReadWholeFile(linked), "also precious");
+    EXPECT_EQ(ReadWholeFile(archive), BuildArchive({"evil", "self", "x", "tail", "new"}));
+    EXPECT_EQ(Out(1), "evil");
+    // skipped items are still read through, so the later ones land where they belong
     EXPECT_EQ(Out(4), "tail");
+    EXPECT_EQ(Out(5), "new");
+    EXPECT_EQ(written, (std::vector<std::string>{names[0], names[3], names[4]}));
 }
 
 class ExtractProjectTest : public ::testing::Test {
@@ -159,7 +171,8 @@ TEST_F(ExtractProjectTest, FilesLandInsideTheFolderAndReferencesPointThere) {
         Program("a.qmp\r\nC:\\Pics\\prev.jpg\r\n../evil\r\n..\r\n\r\n.\r\nsub/b.wav\r\nc.qmp",
                 {"A", "P", "E", "dotdot", "empty", "dot", "B", "C"});
     TQMCProject project;
-    ExtractProject(project, program);
+    TExtractedFiles extracted;
+    ExtractProject(project, program, extracted);
 
     EXPECT_EQ(ReadWholeFile(Folder + "a.qmp"), "A");
     EXPECT_EQ(ReadWholeFile(Folder + "prev.jpg"), "P");
@@ -177,7 +190,7 @@ TEST_F(ExtractProjectTest, FilesLandInsideTheFolderAndReferencesPointThere) {
     EXPECT_EQ(project.Setting.MusicFile, "b.wav;"); // the show resolves music itself
     EXPECT_EQ(project.UISetting.UIFile, Folder + "QMGUI.wui");
 
-    RemoveExtractedFiles(project, program);
+    RemoveExtractedFiles(extracted, program);
     EXPECT_FALSE(DirectoryExists(Folder));
     EXPECT_EQ(ReadWholeFile(outside), "mine");
 }
@@ -185,22 +198,41 @@ TEST_F(ExtractProjectTest, FilesLandInsideTheFolderAndReferencesPointThere) {
 TEST_F(ExtractProjectTest, CleanUpLeavesUnknownFilesAndTheirFolder) {
     std::string program = Program("a.qmp\r\n", {"A"});
     TQMCProject project;
-    ExtractProject(project, program);
+    TExtractedFiles extracted;
+    ExtractProject(project, program, extracted);
     std::string stranger = Temp.Folder().Write("my/stranger", "s");
-    RemoveExtractedFiles(project, program);
+    RemoveExtractedFiles(extracted, program);
     EXPECT_FALSE(FileExists(Folder + "a.qmp"));
     EXPECT_FALSE(FileExists(Folder + "QMC.res"));
     EXPECT_TRUE(FileExists(stranger));
 }
 
+// The clean-up deletes what extraction wrote, as it recorded it: a project file that takes
+// the list's name (and so rewrites the list) neither saves a file from deletion nor gets
+// another one deleted.
+TEST_F(ExtractProjectTest, CleanUpFollowsWhatWasWrittenNotTheListInTheFolder) {
+    std::string program = Program("a.qmp\r\nQMFilenames.res\r\nb.wav", {"A", "other\r\n", "B"});
+    TQMCProject project;
+    TExtractedFiles extracted;
+    ExtractProject(project, program, extracted);
+    EXPECT_EQ(ReadWholeFile(Folder + "QMFilenames.res"), "other\r\n");
+    std::string other = Temp.Folder().Write("my/other", "not extracted");
+    RemoveExtractedFiles(extracted, program);
+    EXPECT_FALSE(FileExists(Folder + "a.qmp"));
+    EXPECT_FALSE(FileExists(Folder + "b.wav"));
+    EXPECT_TRUE(FileExists(other));
+    EXPECT_TRUE(extracted.Files.empty());
+}
+
 TEST_F(ExtractProjectTest, ProgramWithoutArchiveGivesAnEmptyProject) {
     std::string program = Programs.Write("bare.scr", "just a program");
     TQMCProject project;
-    ExtractProject(project, program);
+    TExtractedFiles extracted;
+    ExtractProject(project, program, extracted);
     EXPECT_TRUE(project.FileList.FileNames.empty());
     EXPECT_TRUE(project.Setting.PreviewFile.empty());
     EXPECT_EQ(project.UISetting.UIFile, Temp.Folder().Path() + "bare/QMGUI.wui");
-    RemoveExtractedFiles(project, program);
+    RemoveExtractedFiles(extracted, program);
     EXPECT_FALSE(DirectoryExists(Temp.Folder().Path() + "bare"));
 }
 
@@ -209,8 +241,9 @@ TEST_F(ExtractProjectTest, RefusedFolderExtractsNothing) {
     ASSERT_EQ(symlink(elsewhere.Path().c_str(), (Temp.Folder().Path() + "my").c_str()), 0);
     std::string program = Program("a.qmp\r\n", {"A"});
     TQMCProject project;
-    EXPECT_THROW(ExtractProject(project, program), EInOutError);
-    EXPECT_NO_THROW(RemoveExtractedFiles(project, program));
+    TExtractedFiles extracted;
+    EXPECT_THROW(ExtractProject(project, program, extracted), EInOutError);
+    EXPECT_NO_THROW(RemoveExtractedFiles(extracted, program));
     EXPECT_FALSE(FileExists(elsewhere.File("QMC.res")));
     EXPECT_FALSE(FileExists(elsewhere.File("a.qmp")));
 }

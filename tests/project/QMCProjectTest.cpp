@@ -92,6 +92,21 @@ TEST(QMCProject, LoadsTheFirstThreeItemsThroughScratchFiles) {
         EXPECT_FALSE(FileExists(temp.Folder().Path() + "QMQMC.~" + n + ".tmp"));
 }
 
+// The scratch files lie beside the container, in the instance's own folder: files that
+// another user planted in the shared temporary folders are never read as the settings.
+TEST(QMCProject, ScratchFilesLieBesideTheContainerNotInTheTemporaryFolder) {
+    test::TScopedTempPath temp;
+    test::TTempDir own;
+    temp.Folder().Write("QMQMC.~2.tmp", "[Default]\r\nDuration=99\r\n");
+    std::string path = own.Write("QMC.res", BuildArchive({"[FileList]\r\n"}));
+    TQMCProject project;
+    project.LoadFromFile(path);
+    EXPECT_EQ(project.Setting.Duration, 30);
+    EXPECT_TRUE(FileExists(temp.Folder().File("QMQMC.~2.tmp"))); // not ours to delete
+    for (const char* n : {"1", "2", "3"})
+        EXPECT_FALSE(FileExists(own.File(std::string("QMQMC.~") + n + ".tmp")));
+}
+
 TEST(QMCProject, ItemsTheContainerLacksReadAsEmpty) {
     test::TScopedTempPath temp;
     // a scratch file left by an earlier run must not stand in for the missing third item

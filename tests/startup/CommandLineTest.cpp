@@ -1,4 +1,5 @@
 #include "startup/CommandLine.h"
+#include "platform/Exceptions.h"
 #include "platform/ProgramPath.h"
 
 #include <gtest/gtest.h>
@@ -48,6 +49,50 @@ TEST(CommandLine, HandleTextIsUpperCasedAsGiven) {
     EXPECT_EQ(ParseCommandLine({"/p", "notanumber"}).HandleText, "NOTANUMBER");
     EXPECT_EQ(ParseCommandLine({"/p:", " 12 "}).SwitchText, "/P");
     EXPECT_EQ(ParseCommandLine({"/p", " 12 "}).HandleText, " 12 ");
+}
+
+// How XScreenSaver and its kin start a hack; the Windows switches never read as one.
+TEST(CommandLine, HackOptions) {
+    struct TRow {
+        std::vector<std::string> arguments;
+        bool hack;
+        bool root;
+        std::string id;
+    };
+    const TRow rows[] = {
+        {{"-root"}, true, true, ""},
+        {{"--root"}, true, true, ""},
+        {{"-window-id", "0x2a00007"}, true, false, "0x2a00007"},
+        {{"--window-id", "1234"}, true, false, "1234"},
+        {{"--window-id=77"}, true, false, "77"},
+        {{"-delay", "3", "--root"}, true, true, ""},
+        {{}, false, false, ""},
+        {{"/s"}, false, false, ""},
+        {{"-r"}, false, false, ""},
+        {{"-rootless"}, false, false, ""},
+        {{"/p", "1234"}, false, false, ""},
+    };
+    for (const TRow& row : rows) {
+        const auto options = ParseHackOptions(row.arguments);
+        const std::string first = row.arguments.empty() ? "(none)" : row.arguments[0];
+        ASSERT_EQ(options.has_value(), row.hack) << first;
+        if (!options)
+            continue;
+        EXPECT_EQ(options->Root, row.root) << first;
+        EXPECT_EQ(options->WindowIdText, row.id) << first;
+    }
+    EXPECT_EQ(ParseHackOptions({"-delay", "3", "--root"})->Ignored,
+              (std::vector<std::string>{"-delay", "3"}));
+    EXPECT_THROW(ParseHackOptions({"-window-id"}), EConvertError);
+}
+
+TEST(CommandLine, WindowIdsInDecimalOrHexadecimal) {
+    EXPECT_EQ(ParseWindowId("1234"), 1234u);
+    EXPECT_EQ(ParseWindowId("0x2a00007"), 0x2a00007u);
+    EXPECT_EQ(ParseWindowId("0XFFFFFFFF"), 0xFFFFFFFFu);
+    for (const char* bad :
+         {"", "0", "0x", "-5", "12ab", "0x1g", "4294967296", " 12", "0x100000000"})
+        EXPECT_EQ(ParseWindowId(bad), std::nullopt) << bad;
 }
 
 TEST(ProgramBaseName, EverythingFromTheFirstDotGoes) {

@@ -68,9 +68,11 @@ TEST_F(ModesTest, ConfigureWithoutItsWindowReportsAndStillCleansUp) {
     EXPECT_FALSE(DirectoryExists(Folder));
 }
 
-TEST_F(ModesTest, ProgramWithoutProjectFailsOnTheMissingDescription) {
-    Session.ProgramPath = Programs.Write("bare", "no archive in here");
-    EXPECT_THROW(ConfigureMode(Session), EInOutError);
+// A project that fails to load (here its description) leaves nothing behind either.
+TEST_F(ModesTest, AFailedLoadStillRemovesTheExtractedFiles) {
+    Pack("PreviewFile=prev.jpg", "two\r\n");
+    EXPECT_THROW(ConfigureMode(Session), EConvertError);
+    EXPECT_FALSE(DirectoryExists(Folder));
     EXPECT_TRUE(Messages.Messages.empty());
 }
 
