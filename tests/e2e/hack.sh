@@ -27,13 +27,9 @@ start_window 400 300
 "$saver" -window-id "$(printf '0x%x' "$HOST_ID")" 2>"$E2E_WORK/hack.err" &
 pid=$!
 wait_for_picture "-window-id" 400x300+0+0
-shot a
-sleep 0.5
-shot b
+wait_for_motion "-window-id: the water" 400x150+0+150 500
 [ "$(changed_pixels "$E2E_WORK/a.png" "$E2E_WORK/b.png" 400x140+0+0)" -eq 0 ] ||
   fail "-window-id: the sky moved"
-[ "$(changed_pixels "$E2E_WORK/a.png" "$E2E_WORK/b.png" 400x150+0+150)" -gt 500 ] ||
-  fail "-window-id: the water did not move"
 [ "$(convert "$E2E_WORK/b.png" -crop 400x600+400+0 -format '%[fx:maxima]' info:)" = 0 ] ||
   fail "-window-id: something was drawn outside the window"
 [ "$(convert "$E2E_WORK/b.png" -crop 800x300+0+300 -format '%[fx:maxima]' info:)" = 0 ] ||
@@ -46,12 +42,7 @@ running "$pid" || fail "-window-id: input ended the show"
 
 # The show follows the window's size: the water moves in the part that grew.
 host_say resize 600 400
-sleep 0.7
-shot c
-sleep 0.5
-shot d
-[ "$(changed_pixels "$E2E_WORK/c.png" "$E2E_WORK/d.png" 200x100+400+300)" -gt 100 ] ||
-  fail "-window-id: the show did not follow the window to 600 x 400"
+wait_for_motion "-window-id: the show in the part of the window that grew" 200x100+400+300 100
 
 end_within_a_second "$pid" TERM "SIGTERM in hack mode"
 expect_no_message "$E2E_WORK/hack.err" "-window-id"

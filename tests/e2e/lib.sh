@@ -179,3 +179,18 @@ wait_for_picture() {
   done
   fail "$1: no picture in $2 after five seconds"
 }
+
+# wait_for_motion WHAT WxH+X+Y MIN: takes pairs of screenshots (a.png, b.png) half a second
+# apart until more than MIN pixels changed in that area between them; fails after five
+# tries. A busy machine may hold the program back for a moment, so one pair is not enough.
+wait_for_motion() {
+  local changed=0
+  for _ in 1 2 3 4 5; do
+    shot a
+    sleep 0.5
+    shot b
+    changed=$(changed_pixels "$E2E_WORK/a.png" "$E2E_WORK/b.png" "$2")
+    [ "$changed" -gt "$3" ] && return
+  done
+  fail "$1: nothing moved in $2 ($changed pixels changed)"
+}

@@ -16,15 +16,11 @@ check_path() {
   local label=$1
   start_show
   wait_for_picture "$label" 800x600+0+0
-  shot a
   title=$(net_wm_name "$(xdotool search --onlyvisible --pid "$SHOW_PID" | head -1)")
   [ "$title" = "Lake" ] || fail "$label: the show window is titled '$title', not the product name"
-  sleep 0.5
-  shot b
+  wait_for_motion "$label: the water" 800x280+0+320 1000
   sky=$(changed_pixels "$E2E_WORK/a.png" "$E2E_WORK/b.png" 800x280+0+0)
-  water=$(changed_pixels "$E2E_WORK/a.png" "$E2E_WORK/b.png" 800x280+0+320)
   [ "$sky" -eq 0 ] || fail "$label: $sky pixels changed outside the water"
-  [ "$water" -gt 1000 ] || fail "$label: the water did not move ($water pixels changed)"
 
   xdotool key shift
   sleep 0.3
