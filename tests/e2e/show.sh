@@ -31,7 +31,7 @@ check_path() {
   [ ! -e "$XDG_RUNTIME_DIR/lake" ] || fail "$label: the extraction folder is still there"
 
   start_show
-  sleep 1
+  wait_for_picture "$label" 800x600+0+0
   # The first move leaves the pointer's starting place (the screen's centre). The show may
   # merge moves that arrive within one frame, so there are more small ones than the five it
   # ignores, spaced out, and none of them is more than two pixels.
