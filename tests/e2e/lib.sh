@@ -8,7 +8,10 @@ set -euo pipefail
 
 if [ -z "${ML_E2E_UNDER_XVFB:-}" ]; then
   export ML_E2E_UNDER_XVFB=1
-  exec xvfb-run -a -s "-screen 0 800x600x24 -nolisten tcp" bash "$0" "$@"
+  # xvfb-run -a looks for a free display from the number given; scripts started together
+  # that all begin at the same number can race for one display and lose it when the other
+  # script ends (Qt then aborts), so each begins at a number of its own.
+  exec xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 800x600x24 -nolisten tcp" bash "$0" "$@"
 fi
 
 : "${ML_BIN:?ML_BIN must name the folder of the mirrorlake program}"
