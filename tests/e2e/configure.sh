@@ -52,9 +52,7 @@ grep -q "^Index=1" "$settings" || fail "closing did not write Index=1: $(cat "$s
 sed -i 's/^ImageMode=.*/ImageMode=3/' "$settings"
 "$saver" /S >"$E2E_WORK/show.out" 2>"$E2E_WORK/show.err" &
 show=$!
-sleep 2
-import -window root "$E2E_WORK/show.png"
-[ "$(convert "$E2E_WORK/show.png" -format '%[fx:mean>0.05]' info:)" = 1 ] || fail "the show shows nothing"
+wait_for_picture "the show after configuring" 800x600+0+0
 xdotool key a
 for _ in $(seq 50); do kill -0 "$show" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$show" 2>/dev/null && { kill "$show"; fail "the show did not end"; }
