@@ -20,8 +20,9 @@ namespace {
 
 void PrintOverview() {
     std::puts("Usage: mirrorlake-tool COMMAND [OPTIONS]\n\n"
-              "The authoring side of Mirrorlake: makes picture files and projects, inspects\n"
-              "them and renders frames.\n\nCommands:");
+              "The authoring side of Mirrorlake: starts projects from pictures, makes picture\n"
+              "files, checks and packs projects, plays them in a window while you edit,\n"
+              "inspects them and renders frames.\n\nCommands:");
     auto commands = Commands();
     std::sort(commands.begin(), commands.end(),
               [](const TCommand& a, const TCommand& b) { return a.Name < b.Name; });
