@@ -2,16 +2,19 @@
 # Source it first thing; it re-runs the calling script under xvfb-run when needed.
 #
 # Environment from ctest: ML_BIN (folder of mirrorlake), ML_TOOL (mirrorlake-tool),
-# ML_SOURCE (source root), ML_TEST_WINDOW (the host-window helper).
+# ML_STUDIO (mirrorlake-studio), ML_SOURCE (source root), ML_TEST_WINDOW (the host-window
+# helper).
 
 set -euo pipefail
 
+# A script that needs a larger screen sets E2E_SCREEN (WIDTHxHEIGHTxDEPTH) before sourcing.
 if [ -z "${ML_E2E_UNDER_XVFB:-}" ]; then
   export ML_E2E_UNDER_XVFB=1
   # xvfb-run -a looks for a free display from the number given; scripts started together
   # that all begin at the same number can race for one display and lose it when the other
   # script ends (Qt then aborts), so each begins at a number of its own.
-  exec xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 800x600x24 -nolisten tcp" bash "$0" "$@"
+  exec xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 ${E2E_SCREEN:-800x600x24} -nolisten tcp" \
+    bash "$0" "$@"
 fi
 
 : "${ML_BIN:?ML_BIN must name the folder of the mirrorlake program}"

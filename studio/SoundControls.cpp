@@ -1,0 +1,223 @@
+#include "studio/SoundControls.h"
+
+#include "platform/Paths.h"
+#include "platform/Strings.h"
+#include "project/PictureFileWriter.h"
+#include "studio/PictureDocument.h"
+#include "studio/SlotPlayer.h"
+#include "tools/authoring/PictureSound.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QSpinBox>
+
+namespace ml::studio {
+
+namespace {
+
+constexpr int kMaxSeconds = 3600;
+
+SoundSlot& SlotOf(TPictureSettings& settings, int slot) {
+    return settings.Sounds[static_cast<std::size_t>(slot)];
+}
+
+} // namespace
+
+TSoundControls::TSoundControls(QWidget* parent) : QWidget(parent), Player(new TSlotPlayer(this)) {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* group = new QGroupBox(tr("Sounds"), this);
+    outer->addWidget(group);
+    outer->addStretch();
+    auto* grid = new QGridLayout(group);
+    grid->setColumnStretch(1, 1);
+    auto* hint = new QLabel(tr("WAVE files the show plays while the picture is shown. They are "
+                               "saved beside the picture file."),
+                            group);
+    hint->setWordWrap(true);
+    hint->setObjectName("muted");
+    grid->addWidget(hint, 0, 0, 1, 5);
+
+    for (int i = 0; i < static_cast<int>(Rows.size()); ++i) {
+        TSlotRow& row = Rows[static_cast<std::size_t>(i)];
+        const int line = 1 + 2 * i;
+        row.Number = new QLabel(QString::number(i + 1), group);
+        row.Number->setObjectName("slotNumber");
+        row.Name = new QLineEdit(group);
+        row.Name->setReadOnly(true);
+        row.Name->setPlaceholderText(tr("no sound"));
+        row.Choose = new QPushButton(tr("Choose…"), group);
+        row.Play = new QPushButton(tr("Play"), group);
+        row.Clear = new QPushButton(tr("Clear"), group);
+        row.Mode = new QComboBox(group);
+        row.Mode->addItems(
+            {tr("Loop all the time"), tr("Now and then, between"), tr("Regularly, every")});
+        row.MinSeconds = new QSpinBox(group);
+        row.MaxSeconds = new QSpinBox(group);
+        for (QSpinBox* box : {row.MinSeconds, row.MaxSeconds}) {
+            box->setRange(0, kMaxSeconds);
+            box->setSuffix(tr(" s"));
+            box->setKeyboardTracking(false);
+        }
+        grid->addWidget(row.Number, line, 0);
+        grid->addWidget(row.Name, line, 1);
+        grid->addWidget(row.Choose, line, 2);
+        grid->addWidget(row.Play, line, 3);
+        grid->addWidget(row.Clear, line, 4);
+        auto* timing = new QHBoxLayout;
+        timing->addWidget(row.Mode, 1);
+        timing->addWidget(row.MinSeconds);
+        timing->addWidget(row.MaxSeconds);
+        grid->addLayout(timing, line + 1, 1, 1, 4);
+
+        connect(row.Choose, &QPushButton::clicked, this, [this, i] { Choose(i); });
+        connect(row.Clear, &QPushButton::clicked, this, [this, i] { ClearSlot(i); });
+        connect(row.Play, &QPushButton::clicked, this, [this, i] { TogglePlay(i); });
+        connect(row.Mode, &QComboBox::activated, this, [this, i] { EditTimes(i); });
+        connect(row.MinSeconds, &QSpinBox::valueChanged, this, [this, i] { EditTimes(i); });
+        connect(row.MaxSeconds, &QSpinBox::valueChanged, this, [this, i] { EditTimes(i); });
+    }
+    setEnabled(false);
+}
+
+TSoundControls::~TSoundControls() = default;
+
+void TSoundControls::SetDocument(TPictureDocument* document) {
+    Player->Stop();
+    PlayingSlot = -1;
+    if (Document)
+        disconnect(Document, nullptr, this, nullptr);
+    Document = document;
+    if (Document)
+        connect(Document, &TPictureDocument::settingsChanged, this, &TSoundControls::ShowValues);
+    setEnabled(Document != nullptr);
+    ShowValues();
+}
+
+void TSoundControls::ShowValues() {
+    if (!Document)
+        return;
+    const TSoundTable& sounds = Document->Settings().Sounds;
+    const int used = UsedSoundSlots(sounds);
+    for (int i = 0; i < static_cast<int>(Rows.size()); ++i) {
+        TSlotRow& row = Rows[static_cast<std::size_t>(i)];
+        const SoundSlot& slot = sounds[static_cast<std::size_t>(i)];
+        const bool inUse = i < used;
+        const QSignalBlocker quietMode(row.Mode), quietMin(row.MinSeconds),
+            quietMax(row.MaxSeconds);
+        row.Name->setText(inUse ? QString::fromStdString(SlotPath(slot)) : QString());
+        row.Mode->setCurrentIndex(std::clamp(slot.Mode, 0, 2));
+        row.MinSeconds->setValue(slot.MinSeconds);
+        row.MaxSeconds->setValue(slot.MaxSeconds);
+        // Only the slot after the last one in use takes a new sound: no gaps.
+        for (QWidget* w : {static_cast<QWidget*>(row.Number), static_cast<QWidget*>(row.Name),
+                           static_cast<QWidget*>(row.Choose)})
+            w->setEnabled(i <= used);
+        row.Clear->setEnabled(inUse);
+        row.Play->setEnabled(inUse);
+        row.Play->setText(PlayingSlot == i ? tr("Stop") : tr("Play"));
+        row.Mode->setEnabled(inUse);
+        row.MinSeconds->setEnabled(inUse && slot.Mode != 0);
+        row.MaxSeconds->setEnabled(inUse && slot.Mode == 1);
+    }
+}
+
+QString TSoundControls::TakeSound(int slot, const QString& path) {
+    if (!Document)
+        return tr("No picture is open");
+    const std::string file = path.toStdString();
+    if (!FileExists(file))
+        return tr("%1: no such file").arg(path);
+    const authoring::TPictureSoundCheck check = authoring::CheckPictureSound(ReadWholeFile(file));
+    if (check.Verdict == authoring::TSoundVerdict::Refused)
+        return tr("%1: %2. The show plays %3.")
+            .arg(path, QString::fromStdString(check.Description),
+                 QString::fromStdString(authoring::kPlayableSounds));
+    const std::string name = ExtractFileName(file);
+    if (name.size() > sizeof(SoundSlot::Path))
+        return tr("%1: the file name is longer than 255 bytes").arg(path);
+
+    const int target = std::min(slot, UsedSoundSlots(Document->Settings().Sounds));
+    if (target >= kSoundSlotCount)
+        return tr("All eight sound slots are in use");
+    Document->NoteSoundSource(name, file);
+    Document->Change(tr("Sound %1").arg(target + 1), [&](TPictureSettings& settings) {
+        const SoundSlot old = SlotOf(settings, target);
+        SlotOf(settings, target) = MakeSoundSlot(name, old.Mode, old.MinSeconds, old.MaxSeconds);
+    });
+    if (check.Verdict == authoring::TSoundVerdict::Converted)
+        emit message(
+            tr("%1 is %2; pack stores it as 16 bits so that the show plays it.")
+                .arg(QString::fromStdString(name), QString::fromStdString(check.Description)));
+    return {};
+}
+
+void TSoundControls::Choose(int slot) {
+    const QString path = QFileDialog::getOpenFileName(
+        this, tr("Choose a sound"), QString(), tr("WAVE sounds (*.wav *.wave);;All files (*)"));
+    if (path.isEmpty())
+        return;
+    const QString problem = TakeSound(slot, path);
+    if (!problem.isEmpty())
+        emit message(problem);
+}
+
+void TSoundControls::ClearSlot(int slot) {
+    if (!Document)
+        return;
+    if (PlayingSlot >= 0) {
+        Player->Stop();
+        PlayingSlot = -1;
+    }
+    // The slots after it move up, so the sounds in use stay together from the first slot.
+    Document->Change(tr("Clear sound %1").arg(slot + 1), [&](TPictureSettings& settings) {
+        auto& sounds = settings.Sounds;
+        std::move(sounds.begin() + slot + 1, sounds.end(), sounds.begin() + slot);
+        sounds.back() = SoundSlot{};
+    });
+}
+
+void TSoundControls::EditTimes(int slot) {
+    if (!Document)
+        return;
+    const TSlotRow& row = Rows[static_cast<std::size_t>(slot)];
+    Document->Change(tr("Sound %1 timing").arg(slot + 1), [&](TPictureSettings& settings) {
+        SoundSlot& sound = SlotOf(settings, slot);
+        sound.Mode = row.Mode->currentIndex();
+        sound.MinSeconds = row.MinSeconds->value();
+        sound.MaxSeconds = row.MaxSeconds->value();
+    });
+}
+
+void TSoundControls::TogglePlay(int slot) {
+    if (!Document)
+        return;
+    const bool stopOnly = PlayingSlot == slot;
+    Player->Stop();
+    PlayingSlot = -1;
+    if (!stopOnly) {
+        const SoundSlot& sound = Document->Settings().Sounds[static_cast<std::size_t>(slot)];
+        const std::string path = Document->SoundFile(SlotPath(sound));
+        if (path.empty()) {
+            emit message(tr("%1 is not beside the picture file")
+                             .arg(QString::fromStdString(SlotPath(sound))));
+        } else if (const std::string problem = Player->Play(path, sound.Mode == 0);
+                   !problem.empty()) {
+            emit message(tr("Cannot play %1: %2")
+                             .arg(QString::fromStdString(path), QString::fromStdString(problem)));
+        } else {
+            PlayingSlot = slot;
+        }
+    }
+    ShowValues();
+}
+
+} // namespace ml::studio

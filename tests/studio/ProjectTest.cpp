@@ -1,0 +1,102 @@
+// The project page's model and checks: project.ini read and written back with the show's
+// order and ticks, untouched values left to the show's defaults, a new project made around
+// a saved picture, and "Build saver…" refusing a project pack would refuse.
+
+#include "studio/ProjectFolder.h"
+
+#include "platform/Paths.h"
+#include "platform/Profile.h"
+#include "studio/ProjectPage.h"
+#include "studio/ProjectPictures.h"
+#include "tests/studio/StudioFixture.h"
+
+#include <QListWidget>
+
+namespace ml::studio {
+namespace {
+
+class ProjectTest : public test::StudioTest {};
+
+TEST_F(ProjectTest, TheShowsOrderTicksAndChangedValuesAreWrittenAndTheRestLeftAlone) {
+    Dir.Write("project.ini",
+              "[FileList]\r\na.qmp=1\r\nb.qmp=0\r\nc.jpg=1\r\n"
+              "[General]\r\nProductName=Lake\r\n; a comment to keep\r\n"
+              "[Default]\r\nDuration=$1E\r\n[Advance]\r\nMusicFile=x.mp3;y.wav;\r\n");
+    TProjectFolder project;
+    project.Load(Dir.Path());
+    ASSERT_EQ(project.Pictures.size(), 3u);
+    EXPECT_FALSE(project.Pictures[1].Included);
+    EXPECT_EQ(project.Value("Default", "Duration"), "$1E");
+    EXPECT_EQ(project.Value("default", "transition"), "1") << "the schema's default";
+    EXPECT_EQ(project.Music, (std::vector<std::string>{"x.mp3", "y.wav"}));
+
+    std::swap(project.Pictures[0], project.Pictures[2]);
+    project.Pictures[1].Included = true;
+    project.SetValue("General", "Publisher", "Me");
+    project.Music = {"y.wav"};
+    EXPECT_FALSE(project.AddPicture("A.QMP")) << "names match without regard to case";
+    EXPECT_TRUE(project.AddPicture("d.qmp"));
+    EXPECT_TRUE(project.Modified());
+    project.Save();
+    EXPECT_FALSE(project.Modified());
+
+    const TIniFile ini(Dir.File("project.ini"));
+    EXPECT_EQ(ini.ReadSection("FileList"),
+              (std::vector<std::string>{"c.jpg", "b.qmp", "a.qmp", "d.qmp"}));
+    EXPECT_EQ(ini.ReadString("FileList", "b.qmp", ""), "1");
+    EXPECT_EQ(ini.ReadString("General", "Publisher", ""), "Me");
+    EXPECT_EQ(ini.ReadString("Default", "Duration", ""), "$1E");
+    EXPECT_EQ(ini.ReadString("Advance", "MusicFile", ""), "y.wav;");
+    EXPECT_FALSE(ini.ValueExists("Default", "Transition"));
+    EXPECT_NE(ReadWholeFile(Dir.File("project.ini")).find("; a comment to keep"),
+              std::string::npos);
+}
+
+TEST_F(ProjectTest, AProjectMadeAroundASavedPictureListsItWithTheUsualShow) {
+    const std::string picture = test::MakePictureFile(Dir, "lake.qmp", "[Area1]\nAmplitude=4\n");
+    TProjectPage page;
+    auto document = TPictureDocument::Open(picture);
+    page.SetPicture(document.get());
+    page.MakeProject(QString::fromStdString(Dir.Path()));
+
+    const TIniFile ini(Dir.File("project.ini"));
+    EXPECT_EQ(ini.ReadSection("FileList"), std::vector<std::string>{"lake.qmp"});
+    EXPECT_FALSE(ini.ReadString("General", "ProductName", "").empty());
+    EXPECT_EQ(ini.ReadString("Default", "Duration", ""), "20");
+    EXPECT_FALSE(page.Modified());
+    EXPECT_EQ(page.Pictures()->count(), 1);
+
+    const TBuildOutcome checked = page.BuildSaver({});
+    EXPECT_FALSE(authoring::HasErrors(checked.Findings)) << test::AllText(checked.Findings);
+    EXPECT_FALSE(checked.Built);
+
+    // Another picture saved into the folder joins the show; one saved elsewhere does not.
+    page.NotePictureSaved(QString::fromStdString(Dir.File("sea.qmp")));
+    test::TTempDir elsewhere;
+    page.NotePictureSaved(QString::fromStdString(elsewhere.File("river.qmp")));
+    EXPECT_EQ(page.Pictures()->count(), 2);
+    EXPECT_TRUE(page.Modified());
+}
+
+TEST_F(ProjectTest, AProjectPackWouldRefuseBuildsNoSaverAndSaysWhy) {
+    Dir.Write("project.ini", "[FileList]\r\nmissing.qmp=1\r\n[Default]\r\nDuraton=5\r\n");
+    TProjectPage page;
+    page.OpenFolder(QString::fromStdString(Dir.Path()));
+    const TBuildOutcome outcome = page.BuildSaver(QString::fromStdString(Dir.File("lake.scr")));
+    EXPECT_TRUE(authoring::HasErrors(outcome.Findings));
+    EXPECT_TRUE(test::Says(outcome.Findings, "did you mean")) << test::AllText(outcome.Findings);
+    EXPECT_TRUE(test::Says(outcome.Findings, "missing.qmp"));
+    EXPECT_FALSE(outcome.Built);
+    EXPECT_FALSE(FileExists(Dir.File("lake.scr")));
+}
+
+TEST_F(ProjectTest, ThumbnailsComeFromPictureFilesAndPlainPictures) {
+    const std::string picture = test::MakePictureFile(Dir, "lake.qmp", "");
+    EXPECT_EQ(ProjectThumbnail(picture).size(), QSize(80, 60));
+    const std::string photo = WritePhoto("wide.png", 160, 60);
+    EXPECT_EQ(ProjectThumbnail(photo).size(), QSize(80, 30));
+    EXPECT_EQ(ProjectThumbnail(Dir.File("gone.qmp")).size(), QSize(80, 60)) << "a tile";
+}
+
+} // namespace
+} // namespace ml::studio
