@@ -18,10 +18,6 @@ namespace ml {
 
 namespace {
 
-// Stereo at 22 kHz: the show's mixer format.
-constexpr std::uint16_t kShowChannels = 2;
-constexpr std::uint16_t kShowRate = 22;
-
 std::string ExtractFolder() {
     try {
         return GetExtractFolder();
@@ -31,6 +27,15 @@ std::string ExtractFolder() {
 }
 
 } // namespace
+
+// Stereo at 22 kHz.
+TMixConfig ShowMixerConfig() {
+    TMixConfig config;
+    config.Flags = TMixConfig::kChannelsGiven | TMixConfig::kRateGiven;
+    config.Channels = 2;
+    config.Rate = 22;
+    return config;
+}
 
 TSaverSounds::TSaverSounds(QObject* owner) : Owner(owner) {}
 
@@ -132,12 +137,7 @@ std::int64_t TSaverSounds::RandomDelay(const SoundSlot& slot) {
 void TSaverSounds::InitSounds(const TProject& project) {
     try {
         if (!Mixer) {
-            TMixConfig config;
-            config.Size = 10;
-            config.Flags = TMixConfig::kChannelsGiven | TMixConfig::kRateGiven;
-            config.Channels = kShowChannels;
-            config.Rate = kShowRate;
-            Mixer = std::make_unique<TSoundMixer>(Owner, config);
+            Mixer = std::make_unique<TSoundMixer>(Owner, ShowMixerConfig());
             Mixer->SetChannels(255);
             Mixer->SetActivated(true);
         }

@@ -21,7 +21,12 @@ namespace ml {
 class TProject;
 class TQMCSetting;
 class TSoundMixer;
+struct TMixConfig;
 struct TWaveData;
+
+// The format the show mixes picture sounds in; the studio plays a slot in it too, so that it
+// sounds there as it will in the show.
+TMixConfig ShowMixerConfig();
 
 class TSaverSounds {
 public:

@@ -25,7 +25,7 @@ QString SizeWords(QSize size) {
 
 } // namespace
 
-TPictureControls::TPictureControls(QWidget* parent) : QWidget(parent) {
+TPictureControls::TPictureControls(QWidget* parent) : TDocumentPanel(parent) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
 
@@ -86,22 +86,14 @@ TPictureControls::TPictureControls(QWidget* parent) : QWidget(parent) {
     setEnabled(false);
 }
 
-void TPictureControls::SetDocument(TPictureDocument* document) {
-    if (Document)
-        disconnect(Document, nullptr, this, nullptr);
-    Document = document;
-    if (Document) {
-        connect(Document, &TPictureDocument::settingsChanged, this, &TPictureControls::ShowValues);
-        connect(Document, &TPictureDocument::maskChanged, this, &TPictureControls::ShowAreas);
-    }
-    setEnabled(Document != nullptr);
-    ShowValues();
+void TPictureControls::DocumentChanged() {
+    if (!Document)
+        return;
+    connect(Document, &TPictureDocument::maskChanged, this, &TPictureControls::ShowAreas);
     ShowAreas();
 }
 
 void TPictureControls::ShowValues() {
-    if (!Document)
-        return;
     const TPictureSettings& settings = Document->Settings();
     const QSize opened(Document->Picture().Width(), Document->Picture().Height());
     if (TitleEdit->text().toStdString() != settings.Title)
@@ -131,8 +123,6 @@ void TPictureControls::ShowValues() {
 }
 
 void TPictureControls::ShowAreas() {
-    if (!Document)
-        return;
     static const char* const names[] = {"Dry land", "Area 1 (blue)", "Area 2 (magenta)",
                                         "Area 3 (red)", "Area 4 (yellow)"};
     const auto counts = Document->Mask().Counts();

@@ -3,7 +3,7 @@
 // picture is stored at (as make-qmp's --max-size) and the JPEG quality, with the area
 // pixel counts for a check that the water is where it should be.
 
-#include <QWidget>
+#include "studio/DocumentPanel.h"
 
 class QComboBox;
 class QLabel;
@@ -12,24 +12,21 @@ class QSpinBox;
 
 namespace ml::studio {
 
-class TPictureDocument;
-
-class TPictureControls : public QWidget {
+class TPictureControls : public TDocumentPanel {
     Q_OBJECT
 public:
     explicit TPictureControls(QWidget* parent = nullptr);
 
-    void SetDocument(TPictureDocument* document);
     QComboBox* StoredSize() const { return SizeBox; }
     QLineEdit* Title() const { return TitleEdit; }
     QLineEdit* ExtraText() const { return ExtraEdit; }
 
 private:
-    void ShowValues();
+    void ShowValues() override;
+    void DocumentChanged() override;
     void ShowAreas();
     void ChooseSize(int index);
 
-    TPictureDocument* Document = nullptr;
     QLineEdit* TitleEdit;
     QLineEdit* ExtraEdit;
     QComboBox* SizeBox;

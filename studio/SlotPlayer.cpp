@@ -1,18 +1,11 @@
 #include "studio/SlotPlayer.h"
 
 #include "mixer/SoundMixer.h"
+#include "saver/SaverSounds.h"
 
 #include <exception>
 
 namespace ml::studio {
-
-namespace {
-
-// The show opens its mixer in stereo at 22 kHz.
-constexpr std::uint16_t kShowChannels = 2;
-constexpr std::uint16_t kShowRate = 22;
-
-} // namespace
 
 TSlotPlayer::TSlotPlayer(QObject* parent) : QObject(parent) {}
 
@@ -21,11 +14,7 @@ TSlotPlayer::~TSlotPlayer() = default;
 std::string TSlotPlayer::Play(const std::string& path, bool loop) {
     Stop();
     try {
-        TMixConfig config;
-        config.Flags = TMixConfig::kChannelsGiven | TMixConfig::kRateGiven;
-        config.Channels = kShowChannels;
-        config.Rate = kShowRate;
-        Mixer = std::make_unique<TSoundMixer>(this, config);
+        Mixer = std::make_unique<TSoundMixer>(this, ShowMixerConfig());
         Mixer->SetChannels(1);
         Mixer->SetActivated(true);
         TWaveData* wave = Mixer->LoadWave(path);

@@ -31,7 +31,8 @@ SoundSlot& SlotOf(TPictureSettings& settings, int slot) {
 
 } // namespace
 
-TSoundControls::TSoundControls(QWidget* parent) : QWidget(parent), Player(new TSlotPlayer(this)) {
+TSoundControls::TSoundControls(QWidget* parent)
+    : TDocumentPanel(parent), Player(new TSlotPlayer(this)) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* group = new QGroupBox(tr("Sounds"), this);
@@ -90,21 +91,12 @@ TSoundControls::TSoundControls(QWidget* parent) : QWidget(parent), Player(new TS
 
 TSoundControls::~TSoundControls() = default;
 
-void TSoundControls::SetDocument(TPictureDocument* document) {
+void TSoundControls::DocumentChanged() {
     Player->Stop();
     PlayingSlot = -1;
-    if (Document)
-        disconnect(Document, nullptr, this, nullptr);
-    Document = document;
-    if (Document)
-        connect(Document, &TPictureDocument::settingsChanged, this, &TSoundControls::ShowValues);
-    setEnabled(Document != nullptr);
-    ShowValues();
 }
 
 void TSoundControls::ShowValues() {
-    if (!Document)
-        return;
     const TSoundTable& sounds = Document->Settings().Sounds;
     const int used = UsedSoundSlots(sounds);
     for (int i = 0; i < static_cast<int>(Rows.size()); ++i) {

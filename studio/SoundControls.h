@@ -3,7 +3,8 @@
 // (looping, at random intervals, or every so many seconds), and a button to hear it. Slots
 // fill from the first on without gaps, as the show plays the leading slots in use.
 
-#include <QWidget>
+#include "studio/DocumentPanel.h"
+
 #include <array>
 
 class QComboBox;
@@ -14,16 +15,14 @@ class QSpinBox;
 
 namespace ml::studio {
 
-class TPictureDocument;
 class TSlotPlayer;
 
-class TSoundControls : public QWidget {
+class TSoundControls : public TDocumentPanel {
     Q_OBJECT
 public:
     explicit TSoundControls(QWidget* parent = nullptr);
     ~TSoundControls() override;
 
-    void SetDocument(TPictureDocument* document);
     // Takes a sound file into a slot (the first free one when the slot lies past them).
     // Returns "" when taken, else why not; the check is the one pack makes.
     QString TakeSound(int slot, const QString& path);
@@ -44,12 +43,12 @@ private:
         QPushButton* Play;
     };
 
-    void ShowValues();
+    void ShowValues() override;
+    void DocumentChanged() override;
     void Choose(int slot);
     void EditTimes(int slot);
     void TogglePlay(int slot);
 
-    TPictureDocument* Document = nullptr;
     std::array<TSlotRow, 8> Rows{};
     TSlotPlayer* Player;
     int PlayingSlot = -1;

@@ -14,14 +14,6 @@ namespace ml::studio {
 
 namespace {
 
-struct TNumberField {
-    const char* Key;
-    const char* Label;
-    int SliderLow;
-    int SliderHigh;
-    const char* Tip;
-};
-
 struct TFlagField {
     const char* Key;
     const char* Label;
@@ -57,27 +49,18 @@ const authoring::TKeyRule& Rule(const char* key) {
 
 } // namespace
 
-TWaveControls::TWaveControls(QWidget* parent) : QWidget(parent), Group(new QGroupBox(this)) {
+TWaveControls::TWaveControls(QWidget* parent) : TDocumentPanel(parent), Group(new QGroupBox(this)) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     outer->addWidget(Group);
     auto* form = new QFormLayout(Group);
     form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
 
-    for (const TNumberField& field : kNumbers) {
-        const authoring::TKeyRule& rule = Rule(field.Key);
-        auto* row = new TNumberRow({field.SliderLow, field.SliderHigh, rule.Low, rule.High}, Group);
-        row->setToolTip(tr(field.Tip));
-        row->setObjectName(field.Key);
-        const QString key = field.Key;
-        connect(row, &TNumberRow::valueEdited, this, [this, key](int v) { Edit(key, v, true); });
-        connect(row, &TNumberRow::editFinished, this, [this] {
-            if (Document)
-                Document->CloseMerge();
-        });
-        form->addRow(tr(field.Label), row);
-        Numbers.emplace_back(key, row);
-    }
+    for (const TNumberField& field : kNumbers)
+        Numbers.emplace_back(field.Key, AddNumberRow(form, field, Rule(field.Key),
+                                                     [this](const QString& key, int value) {
+                                                         Edit(key, value, true);
+                                                     }));
 
     Direction = new QComboBox(Group);
     Direction->addItems({tr("Towards the top"), tr("Towards the bottom")});
@@ -101,16 +84,6 @@ TWaveControls::TWaveControls(QWidget* parent) : QWidget(parent), Group(new QGrou
     flagRow->addStretch();
     form->addRow(tr("Moves"), flags);
     SetArea(1);
-}
-
-void TWaveControls::SetDocument(TPictureDocument* document) {
-    if (Document)
-        disconnect(Document, nullptr, this, nullptr);
-    Document = document;
-    if (Document)
-        connect(Document, &TPictureDocument::settingsChanged, this, &TWaveControls::ShowValues);
-    setEnabled(Document != nullptr);
-    ShowValues();
 }
 
 void TWaveControls::SetArea(int area) {

@@ -2,9 +2,9 @@
 // The waves of one area as controls: a slider and an exact box for each number, check boxes
 // for the flags. Each change goes to the document as one step; one slider drag is one step.
 
+#include "studio/DocumentPanel.h"
 #include "studio/PictureSettings.h"
 
-#include <QWidget>
 #include <vector>
 
 class QCheckBox;
@@ -13,15 +13,11 @@ class QGroupBox;
 
 namespace ml::studio {
 
-class TNumberRow;
-class TPictureDocument;
-
-class TWaveControls : public QWidget {
+class TWaveControls : public TDocumentPanel {
     Q_OBJECT
 public:
     explicit TWaveControls(QWidget* parent = nullptr);
 
-    void SetDocument(TPictureDocument* document);
     // The area whose waves are shown, 1..4.
     void SetArea(int area);
     int Area() const { return CurrentArea; }
@@ -30,10 +26,9 @@ public:
     QCheckBox* Flag(const QString& key) const;
 
 private:
-    void ShowValues();
+    void ShowValues() override;
     void Edit(const QString& key, int value, bool merge);
 
-    TPictureDocument* Document = nullptr;
     int CurrentArea = 1;
     QGroupBox* Group;
     QComboBox* Direction;

@@ -14,15 +14,7 @@ namespace ml::studio {
 
 namespace {
 
-struct TWeatherField {
-    const char* Key;
-    const char* Label;
-    int SliderLow;
-    int SliderHigh;
-    const char* Tip;
-};
-
-const TWeatherField kFields[] = {
+const TNumberField kFields[] = {
     {"Count", "Count", 0, 1000, "How many flakes or drops fall at once."},
     {"SpeedIndex", "Speed", 0, 20,
      "How fast they fall: a position in the speed table, 10 is normal speed."},
@@ -43,7 +35,7 @@ QString SpeedText(int index) {
 
 } // namespace
 
-TWeatherControls::TWeatherControls(QWidget* parent) : QWidget(parent) {
+TWeatherControls::TWeatherControls(QWidget* parent) : TDocumentPanel(parent) {
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
     auto* group = new QGroupBox(tr("Weather"), this);
@@ -58,21 +50,13 @@ TWeatherControls::TWeatherControls(QWidget* parent) : QWidget(parent) {
     form->addRow(tr("Kind"), KindBox);
 
     const authoring::TIniSchema& schema = authoring::PictureParamsSchema();
-    for (const TWeatherField& field : kFields) {
-        const authoring::TKeyRule& rule = schema.Rule("Weather", field.Key);
-        auto* row = new TNumberRow({field.SliderLow, field.SliderHigh, rule.Low, rule.High}, group);
-        row->setToolTip(tr(field.Tip));
-        row->setObjectName(field.Key);
-        const QString key = field.Key;
-        connect(row, &TNumberRow::valueEdited, this, [this, key](int v) { Edit(key, v, true); });
-        connect(row, &TNumberRow::editFinished, this, [this] {
-            if (Document)
-                Document->CloseMerge();
-        });
-        if (key == "SpeedIndex")
+    for (const TNumberField& field : kFields) {
+        TNumberRow* row =
+            AddNumberRow(form, field, schema.Rule("Weather", field.Key),
+                         [this](const QString& key, int value) { Edit(key, value, true); });
+        if (QString(field.Key) == "SpeedIndex")
             row->SetDescription(SpeedText);
-        form->addRow(tr(field.Label), row);
-        Numbers.emplace_back(key, row);
+        Numbers.emplace_back(field.Key, row);
     }
 
     auto* preview = new QGroupBox(tr("Preview"), this);
@@ -98,16 +82,6 @@ int TWeatherControls::SpeedPercent() const {
     return SpeedTable[static_cast<std::size_t>(SpeedRow->Value())];
 }
 
-void TWeatherControls::SetDocument(TPictureDocument* document) {
-    if (Document)
-        disconnect(Document, nullptr, this, nullptr);
-    Document = document;
-    if (Document)
-        connect(Document, &TPictureDocument::settingsChanged, this, &TWeatherControls::ShowValues);
-    setEnabled(Document != nullptr);
-    ShowValues();
-}
-
 TNumberRow* TWeatherControls::Number(const QString& key) const {
     for (const auto& [name, row] : Numbers)
         if (name == key)
@@ -116,11 +90,9 @@ TNumberRow* TWeatherControls::Number(const QString& key) const {
 }
 
 void TWeatherControls::ShowValues() {
-    if (!Document)
-        return;
     const TWeatherParam& weather = Document->Settings().Weather;
     KindBox->setCurrentIndex(std::clamp(weather.Kind, 0, 2));
-    for (const TWeatherField& field : kFields)
+    for (const TNumberField& field : kFields)
         Number(field.Key)->SetValue(WeatherValue(weather, field.Key));
 }
 

@@ -2,22 +2,19 @@
 // The picture's weather (none, snow or rain, with count, speed, angle and length) and the
 // speed the live water plays at, as the show's speed setting would make it.
 
-#include <QWidget>
+#include "studio/DocumentPanel.h"
+
 #include <vector>
 
 class QComboBox;
 
 namespace ml::studio {
 
-class TNumberRow;
-class TPictureDocument;
-
-class TWeatherControls : public QWidget {
+class TWeatherControls : public TDocumentPanel {
     Q_OBJECT
 public:
     explicit TWeatherControls(QWidget* parent = nullptr);
 
-    void SetDocument(TPictureDocument* document);
     TNumberRow* Number(const QString& key) const;
     QComboBox* Kind() const { return KindBox; }
     TNumberRow* Speed() const { return SpeedRow; }
@@ -28,10 +25,9 @@ signals:
     void speedChanged(int percent);
 
 private:
-    void ShowValues();
+    void ShowValues() override;
     void Edit(const QString& key, int value, bool merge);
 
-    TPictureDocument* Document = nullptr;
     QComboBox* KindBox;
     std::vector<std::pair<QString, TNumberRow*>> Numbers;
     TNumberRow* SpeedRow;
