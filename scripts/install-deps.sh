@@ -10,7 +10,8 @@ packages=(
   qt6-qpa-plugins libqt6multimedia6 qml6-module-qtmultimedia
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good gstreamer1.0-pulseaudio
   libjpeg62-turbo-dev libx11-dev
-  xvfb xauth xdotool x11-apps x11-utils imagemagick
+  xvfb xauth xdotool x11-apps x11-utils imagemagick python3
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   pulseaudio pulseaudio-utils sox
   mesa-utils libgl1-mesa-dri libegl1
 )

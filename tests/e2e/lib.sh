@@ -140,9 +140,10 @@ changed_pixels() {
   compare -metric AE -extract "$3" "$1" "$2" null: 2>&1 || true
 }
 
-# shot NAME: a screenshot of the whole screen as NAME.png in the work folder.
+# shot NAME: a screenshot of the whole screen as NAME.png in the work folder, stored without
+# compression (compressing a large screen takes seconds).
 shot() {
-  import -window root "$E2E_WORK/$1.png"
+  import -window root -quality 1 "$E2E_WORK/$1.png"
 }
 
 running() { kill -0 "$1" 2>/dev/null; }
