@@ -9,6 +9,7 @@
 #include "tools/Command.h"
 #include "tools/Options.h"
 #include "tools/ReportFindings.h"
+#include "tools/StrippedProgram.h"
 #include "tools/authoring/PackPlan.h"
 
 #include <cstdio>
@@ -78,7 +79,7 @@ int Pack(const TArgs& args) {
     const authoring::TPackPlan plan = authoring::PlanPack(dir);
     if (!ReportFindings(plan.Findings, "pack", output))
         return 1;
-    WriteSaver(saver, authoring::ArchiveItems(plan), output);
+    WriteSaver(TStrippedProgram(saver).Path(), authoring::ArchiveItems(plan), output);
 
     const std::size_t files = plan.Files.size();
     std::printf("packed %zu file%s into %s", files, files == 1 ? "" : "s", output.c_str());
@@ -93,7 +94,8 @@ TCommandRegistration registration{
      "Usage: mirrorlake-tool pack DIR -o SAVER [--saver PATH]\n\n"
      "Builds the project archive from the folder DIR and appends it to a copy of the saver\n"
      "program (by default the mirrorlake program beside this tool), written as SAVER with\n"
-     "the saver's permissions.\n\n"
+     "the saver's permissions. The program is packed stripped (without symbols and debug\n"
+     "information). Do not strip a packed saver: strip would cut off its project.\n\n"
      "DIR holds project.ini with the sections [FileList] (one key per picture file),\n"
      "[General], [Default], [Advance], [Build] and [UI], and the files it names\n"
      "([FileList] pictures, PreviewFile and the MusicFile list, relative to DIR). The\n"
