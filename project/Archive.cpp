@@ -286,4 +286,17 @@ void RemoveExtractedFiles(TExtractedFiles& extracted, const std::string& program
     ReleaseExtractFolder(programPath);
 }
 
+void LoadProjectSettings(TQMCProject& project, const std::string& programPath,
+                         const std::string& folder) {
+    const std::string settings = folder + kProjectItemNames[0];
+    ExtractArchive(programPath, {settings});
+    try {
+        project.LoadFromFile(settings);
+    } catch (...) {
+        DeleteFile(settings);
+        throw;
+    }
+    DeleteFile(settings);
+}
+
 } // namespace ml

@@ -56,6 +56,12 @@ void ExtractProject(TQMCProject& project, const std::string& programPath,
 // and lets the folder go. Failed deletions are ignored.
 void RemoveExtractedFiles(TExtractedFiles& extracted, const std::string& programPath);
 
+// Reads only the project's settings ("QMC.res", the first item) from a program file, through
+// a scratch file in folder (ending in "/") that is deleted again: enough to name a saver's
+// product and pictures without unpacking its files.
+void LoadProjectSettings(TQMCProject& project, const std::string& programPath,
+                         const std::string& folder);
+
 // One item of a container as it lies in the file: where its content starts, the size stored
 // for it (a negative size reads as 0) and how much of it the file really holds.
 struct TArchiveItemInfo {

@@ -100,6 +100,9 @@ void TShowGroup::Run() {
     for (auto& form : ShowForms) {
         if (form->ShowRole().Hosted) {
             form->show();
+            // Over the root window the show is the desktop's background: under every window.
+            if (!Host->AsParent())
+                form->lower();
         } else {
             form->setWindowState(Qt::WindowFullScreen);
             form->show();

@@ -1,5 +1,6 @@
 #include "startup/Help.h"
 
+#include "platform/ProgramPath.h"
 #include "project/Archive.h"
 #include "startup/SaverSession.h"
 
@@ -15,13 +16,14 @@ TProjectSummary SummarizeProject(TSaverSession& session) {
     if (!summary.Carried)
         return summary;
     try {
-        ExtractProject(session.Project, session.ProgramPath, session.Extracted);
+        LoadProjectSettings(session.Project, session.ProgramPath,
+                            GetExtractFolder(session.ProgramPath));
         summary.ProductName = session.Project.Setting.ProductName;
         summary.PictureCount = static_cast<int>(session.Project.FileList.FileNames.size());
     } catch (const std::exception& error) {
         summary.Problem = error.what();
     }
-    RemoveExtractedFiles(session.Extracted, session.ProgramPath);
+    ReleaseExtractFolder(session.ProgramPath);
     return summary;
 }
 

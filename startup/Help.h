@@ -16,8 +16,8 @@ struct TProjectSummary {
     std::string Problem; // why a carried project could not be read, else ""
 };
 
-// Reads the product name and picture count from the program's project (extracting it
-// into the scratch folder and removing it again).
+// Reads the product name and picture count from the program's project settings (through
+// the scratch folder, which is gone again afterwards).
 TProjectSummary SummarizeProject(TSaverSession& session);
 
 std::string HelpText(const std::string& programName, const TProjectSummary& project);

@@ -37,8 +37,7 @@ TSaverSummary Summarize(const std::string& saver, const std::string& name) {
         throw EInOutError("cannot create a scratch folder in " + TempPath());
     TQMCProject project;
     try {
-        ExtractArchive(saver, {scratch + "/QMC.res"});
-        project.LoadFromFile(scratch + "/QMC.res");
+        LoadProjectSettings(project, saver, scratch + "/");
     } catch (...) {
         fs::remove_all(scratch);
         throw;

@@ -2,7 +2,8 @@
 # The show as a screen-saver daemon's hack: inside a window the test makes (as XScreenSaver
 # does), at its size and following its size; the water moves there and nothing changes
 # outside it; keys and the mouse belong to the host; SIGTERM ends it within a second with
-# exit code 0 and the scratch folder gone. Also -root with $XSCREENSAVER_WINDOW, and SIGINT.
+# exit code 0 and the scratch folder gone. Also -root with $XSCREENSAVER_WINDOW (and SIGINT)
+# and without it (the root window, and SIGHUP).
 source "$(dirname "$0")/lib.sh"
 : "${ML_TEST_WINDOW:?ML_TEST_WINDOW must name the host-window helper}"
 
@@ -56,6 +57,15 @@ wait_for_picture "-root" 300x200+0+0
 [ "$(convert "$E2E_WORK/wait.png" -crop 500x600+300+0 -format '%[fx:maxima]' info:)" = 0 ] ||
   fail "-root: drawn outside the window of \$XSCREENSAVER_WINDOW"
 end_within_a_second "$pid" INT "SIGINT in hack mode"
+stop_window
+
+# Without $XSCREENSAVER_WINDOW, -root is the desktop's background: under every window.
+start_window 300 200
+"$saver" -root 2>"$E2E_WORK/bare-root.err" &
+pid=$!
+wait_for_picture "-root on the root window" 500x400+300+200
+host_say check 150 100 808080
+end_within_a_second "$pid" HUP "SIGHUP in hack mode"
 stop_window
 
 # A window id that names nothing is reported; no folder is made.

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -222,6 +224,17 @@ TEST_F(ExtractProjectTest, CleanUpFollowsWhatWasWrittenNotTheListInTheFolder) {
     EXPECT_FALSE(FileExists(Folder + "b.wav"));
     EXPECT_TRUE(FileExists(other));
     EXPECT_TRUE(extracted.Files.empty());
+}
+
+// --help and install name a saver's product from its settings alone.
+TEST_F(ExtractProjectTest, SettingsAloneAreReadWithoutUnpackingTheFiles) {
+    std::string program = Program("a.qmp\r\n", {"A"});
+    test::TTempDir scratch;
+    TQMCProject project;
+    LoadProjectSettings(project, program, scratch.Path());
+    EXPECT_EQ(project.Setting.ProductName, "Lake");
+    EXPECT_EQ(project.FileList.FileNames.size(), 2u);
+    EXPECT_TRUE(std::filesystem::is_empty(scratch.Path()));
 }
 
 TEST_F(ExtractProjectTest, ProgramWithoutArchiveGivesAnEmptyProject) {
