@@ -13,7 +13,8 @@ TNumberRow::TNumberRow(TRange range, QWidget* parent)
     Track->setRange(range.SliderLow, range.SliderHigh);
     Number->setRange(range.Low, range.High);
     Number->setKeyboardTracking(false);
-    Number->setMinimumWidth(72);
+    // One width for every box, so that the sliders of a form line up.
+    Number->setFixedWidth(84);
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(Track, 1);

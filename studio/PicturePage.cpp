@@ -44,8 +44,13 @@ const TToolInfo kTools[] = {
 };
 
 QScrollArea* Scrolled(QWidget* content) {
+    auto* page = new QWidget;
+    auto* layout = new QVBoxLayout(page);
+    layout->setContentsMargins(10, 10, 10, 10);
+    layout->addWidget(content);
+    layout->addStretch();
     auto* scroll = new QScrollArea;
-    scroll->setWidget(content);
+    scroll->setWidget(page);
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     return scroll;
@@ -61,6 +66,7 @@ TPicturePage::TPicturePage(QWidget* parent)
     MakeActions();
     auto* waterTab = new QWidget;
     auto* waterLayout = new QVBoxLayout(waterTab);
+    waterLayout->setContentsMargins(0, 0, 0, 0);
     waterLayout->addWidget(WavePanel);
     waterLayout->addWidget(WeatherPanel);
     Tabs->addTab(Scrolled(waterTab), tr("Water"));

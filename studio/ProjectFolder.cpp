@@ -8,6 +8,7 @@
 #include "tools/authoring/PackPlan.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace ml::studio {
 
@@ -43,6 +44,28 @@ void TProjectFolder::Load(const std::string& folder) {
                 Values[Lower(section.Name)][Lower(key.Name)] =
                     ini.ReadString(section.Name, key.Name, "");
     Music = authoring::SplitMusic(Value(kAdvance, kMusicFile));
+    AddUnlistedPictures();
+}
+
+// The pictures the show can hold by their names: picture files and the plain pictures the
+// player reads. The preview picture is not offered unless it is listed already.
+void TProjectFolder::AddUnlistedPictures() {
+    std::vector<std::string> found;
+    std::error_code ignored;
+    for (const auto& entry : std::filesystem::directory_iterator(Dir, ignored)) {
+        const std::string name = entry.path().filename().string();
+        const std::string extension = LowerCase(ExtractFileExt(name));
+        if (entry.is_regular_file(ignored) &&
+            (extension == ".qmp" || extension == ".jpg" || extension == ".bmp" ||
+             extension == ".gif") &&
+            !SameText(name, Value("Advance", "PreviewFile")))
+            found.push_back(name);
+    }
+    std::sort(found.begin(), found.end());
+    for (const std::string& name : found)
+        if (std::none_of(Pictures.begin(), Pictures.end(),
+                         [&](const TProjectPicture& p) { return SameText(p.Name, name); }))
+            Pictures.push_back({name, false});
 }
 
 std::string TProjectFolder::Value(const std::string& section, const std::string& key) const {
@@ -64,10 +87,14 @@ void TProjectFolder::SetValue(const std::string& section, const std::string& key
 }
 
 bool TProjectFolder::AddPicture(const std::string& name) {
-    if (std::any_of(Pictures.begin(), Pictures.end(),
-                    [&](const TProjectPicture& p) { return SameText(p.Name, name); }))
+    auto known = std::find_if(Pictures.begin(), Pictures.end(),
+                              [&](const TProjectPicture& p) { return SameText(p.Name, name); });
+    if (known != Pictures.end() && known->Included)
         return false;
-    Pictures.push_back({name, true});
+    if (known != Pictures.end())
+        known->Included = true;
+    else
+        Pictures.push_back({name, true});
     Dirty = true;
     return true;
 }
@@ -84,7 +111,8 @@ void TProjectFolder::Save() {
     // The list is written afresh, so that its order is the order the author gave.
     bool written = ini.EraseSection(kFileList);
     for (const TProjectPicture& picture : Pictures)
-        written = ini.WriteInteger(kFileList, picture.Name, picture.Included ? 1 : 0) && written;
+        if (picture.Included)
+            written = ini.WriteInteger(kFileList, picture.Name, 1) && written;
     for (const auto& [where, value] : Changed) {
         const authoring::TKeyRule& rule =
             authoring::ProjectIniSchema().Rule(where.first, where.second);

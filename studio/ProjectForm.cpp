@@ -35,6 +35,7 @@ QSpinBox* NumberBox(const char* section, const char* key, const QString& suffix)
     box->setSuffix(suffix);
     box->setKeyboardTracking(false);
     box->setToolTip(QString::fromStdString(rule.Meaning));
+    box->setMaximumWidth(140);
     return box;
 }
 

@@ -6,7 +6,9 @@
 #include "studio/PictureDocument.h"
 #include "studio/ProjectForm.h"
 #include "studio/ProjectPictures.h"
+#include "tools/authoring/NewProject.h"
 #include "tools/authoring/PackPlan.h"
+#include "tools/authoring/PlayWindow.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -29,10 +31,6 @@ namespace ml::studio {
 
 namespace {
 
-// What a new project starts with: pictures shown 20 seconds each in proportion, crossfading.
-const std::pair<const char*, const char*> kNewProjectDefaults[] = {
-    {"Duration", "20"}, {"Proportional", "1"}, {"Transition", "1"}};
-
 QLabel* Heading(const QString& title, const QString& hint) {
     auto* label = new QLabel(QString("<b style='font-size:15px'>%1</b><br><span "
                                      "style='color:#5F6F7C'>%2</span>")
@@ -53,15 +51,11 @@ QString AuthoringToolPath() {
 
 TProjectPage::TProjectPage(QWidget* parent)
     : QWidget(parent), Views(new QStackedWidget(this)), Try(new QAction(tr("&Try the show"), this)),
-      Build(new QAction(tr("&Build saver…"), this)), Player(new QProcess(this)) {
+      Build(new QAction(tr("&Build saver…"), this)) {
     Try->setShortcut(QKeySequence("F5"));
     Build->setShortcut(QKeySequence("Ctrl+B"));
     connect(Try, &QAction::triggered, this, &TProjectPage::TryTheShow);
     connect(Build, &QAction::triggered, this, &TProjectPage::BuildSaverAsked);
-    connect(Player, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart)
-            emit message(tr("Cannot start %1 to play the show").arg(AuthoringToolPath()));
-    });
     Views->addWidget(MakeEmptyState());
     Views->addWidget(MakeProjectView());
     auto* layout = new QVBoxLayout(this);
@@ -71,10 +65,7 @@ TProjectPage::TProjectPage(QWidget* parent)
 }
 
 TProjectPage::~TProjectPage() {
-    // The play window is the author's to close; it does not end with the studio.
-    Player->disconnect();
-    if (Player->state() != QProcess::NotRunning)
-        Player->waitForFinished(0);
+    delete PlayWindow.data();
 }
 
 QWidget* TProjectPage::MakeEmptyState() {
@@ -82,32 +73,31 @@ QWidget* TProjectPage::MakeEmptyState() {
     auto* layout = new QVBoxLayout(page);
     layout->addStretch();
     auto* text = Heading(tr("No project yet"),
-                         tr("A project is a folder with your picture files and a project.ini. "
-                            "Make one where your picture is, or open one you have."));
+                         tr("A project is a folder with your pictures and a project.ini, from "
+                            "which a saver is built. Make one from the picture you are painting, "
+                            "or from pictures you choose, or open one you have."));
     text->setAlignment(Qt::AlignCenter);
+    text->setWordWrap(true);
     layout->addWidget(text);
-    MakeHere = new QPushButton(tr("Make a project in the picture's folder"));
+    MakeHere = new QPushButton(tr("Make a project from this picture…"));
     MakeHere->setObjectName("primary");
+    auto* fromPictures = new QPushButton(tr("New project from pictures…"));
     auto* open = new QPushButton(tr("Open a project folder…"));
-    connect(MakeHere, &QPushButton::clicked, this, [this] {
-        if (Picture)
-            MakeProject(
-                QFileInfo(QString::fromStdString(Picture->FileName().empty() ? Picture->SourceName()
-                                                                             : Picture->FileName()))
-                    .absolutePath());
-    });
+    connect(MakeHere, &QPushButton::clicked, this, &TProjectPage::ProjectFromPicture);
+    connect(fromPictures, &QPushButton::clicked, this, &TProjectPage::ProjectFromPictures);
     connect(open, &QPushButton::clicked, this, [this] {
         const QString dir = QFileDialog::getExistingDirectory(this, tr("Open a project folder"));
-        if (!dir.isEmpty()) {
-            if (IsProjectFolder(dir))
-                OpenFolder(dir);
-            else
-                MakeProject(dir);
-        }
+        if (dir.isEmpty())
+            return;
+        if (IsProjectFolder(dir))
+            OpenFolder(dir);
+        else
+            emit message(tr("%1 holds no project.ini; make a new project instead").arg(dir));
     });
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(MakeHere);
+    buttons->addWidget(fromPictures);
     buttons->addWidget(open);
     buttons->addStretch();
     layout->addLayout(buttons);
@@ -196,19 +186,63 @@ void TProjectPage::OpenFolder(const QString& folder) {
     emit changed();
 }
 
-void TProjectPage::MakeProject(const QString& folder) {
-    OpenFolder(folder);
-    if (Settings.Value("General", "ProductName").empty())
-        Settings.SetValue("General", "ProductName", QDir(folder).dirName().toStdString());
-    if (!IsProjectFolder(folder))
-        for (const auto& [key, value] : kNewProjectDefaults)
-            Settings.SetValue("Default", key, value);
-    if (Picture && !Picture->FileName().empty())
-        NotePictureSaved(QString::fromStdString(Picture->FileName()));
-    Settings.MarkModified();
-    if (Save())
-        emit message(tr("Made a project in %1").arg(Folder()));
-    Refresh();
+bool TProjectPage::CreateProject(const QString& folder, const QStringList& pictures) {
+    std::vector<std::string> sources;
+    for (const QString& picture : pictures)
+        sources.push_back(picture.toStdString());
+    authoring::TNewProjectTexts texts;
+    texts.ProductName = authoring::ProductNameFromFolder(folder.toStdString());
+    try {
+        const authoring::TNewProject made =
+            authoring::MakeNewProject(folder.toStdString(), sources, texts);
+        for (const authoring::TFinding& finding : made.Findings)
+            emit message(QString::fromStdString(finding.Text()));
+        OpenFolder(folder);
+        emit message(tr("Made the project %1 with %n picture(s)", nullptr,
+                        static_cast<int>(made.Pictures.size()))
+                         .arg(folder));
+        return true;
+    } catch (const std::exception& error) {
+        ShowErrorMessage(error.what());
+        return false;
+    }
+}
+
+// A new project takes a new folder; it is offered beside the first picture.
+QString TProjectPage::AskNewFolder(const QString& firstPicture) {
+    const QFileInfo picture(firstPicture);
+    return QFileDialog::getSaveFileName(this, tr("New project folder"),
+                                        picture.absolutePath() + "/" + picture.completeBaseName() +
+                                            "-saver",
+                                        QString(), nullptr, QFileDialog::ShowDirsOnly);
+}
+
+void TProjectPage::ProjectFromPicture() {
+    if (!Picture)
+        return;
+    // The project takes the picture file as saved.
+    if ((Picture->Modified() || Picture->FileName().empty()) && !SaveEverything())
+        return;
+    if (Picture->FileName().empty())
+        return;
+    const QString picture = QString::fromStdString(Picture->FileName());
+    const QString folder = AskNewFolder(picture);
+    if (folder.isEmpty() || !CreateProject(folder, {picture}))
+        return;
+    // The picture page goes on with the project's copy, which the saver will carry.
+    if (!Settings.Pictures.empty())
+        emit openPicture(Folder() + "/" + QString::fromStdString(Settings.Pictures.front().Name));
+}
+
+void TProjectPage::ProjectFromPictures() {
+    const QStringList pictures = QFileDialog::getOpenFileNames(
+        this, tr("Pictures for the new project"), QString(),
+        tr("Pictures and picture files (*.jpg *.jpeg *.png *.bmp *.gif *.qmp)"));
+    if (pictures.isEmpty())
+        return;
+    const QString folder = AskNewFolder(pictures.front());
+    if (!folder.isEmpty())
+        CreateProject(folder, pictures);
 }
 
 void TProjectPage::SetPicture(TPictureDocument* picture) {
@@ -297,12 +331,14 @@ bool TProjectPage::SaveEverything() {
 void TProjectPage::TryTheShow() {
     if (!Settings.Exists() || !SaveEverything())
         return;
-    if (Player->state() != QProcess::NotRunning) {
-        Player->kill();
-        Player->waitForFinished(2000);
-    }
-    Player->start(AuthoringToolPath(), {"play", Folder()});
-    emit message(tr("Playing the show in a window; close it or press Esc to end"));
+    // One play window at a time: a new try replaces the last.
+    delete PlayWindow.data();
+    PlayWindow = new authoring::TPlayWindow(authoring::PlaySourceOf(Settings.Folder()));
+    PlayWindow->setAttribute(Qt::WA_DeleteOnClose);
+    PlayWindow->setWindowTitle(tr("Try the show — %1").arg(Folder()));
+    PlayWindow->show();
+    emit message(tr("The show plays in its own window; Esc or closing it ends it. It starts "
+                    "again whenever a file of the project changes."));
 }
 
 QString TProjectPage::DefaultSaverPath() const {

@@ -7,11 +7,11 @@
 #include "studio/ProjectFolder.h"
 #include "tools/authoring/Findings.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QAction;
 class QLabel;
-class QProcess;
 class QPushButton;
 class QStackedWidget;
 
@@ -47,9 +47,11 @@ public:
     void SetPicture(TPictureDocument* picture);
     // A picture file was saved: one saved inside the project's folder joins the show.
     void NotePictureSaved(const QString& path);
-    // Makes a new project in a folder: the folder's name as the product's, the show's usual
-    // defaults, and the picture open on the picture page when it lies there.
-    void MakeProject(const QString& folder);
+    // Makes a new project folder from pictures (photos are stored as the player reads them,
+    // picture files come with their sounds) and opens it. False after saying why when not.
+    bool CreateProject(const QString& folder, const QStringList& pictures);
+    // Asks for pictures and a new folder, and makes the project.
+    void ProjectFromPictures();
 
     bool Modified() const { return Settings.Exists() && Settings.Modified(); }
     // Writes project.ini; false after saying why when it could not.
@@ -81,6 +83,8 @@ private:
     void Refresh();
     void AddPictures();
     void TryTheShow();
+    void ProjectFromPicture();
+    QString AskNewFolder(const QString& firstPicture);
     void BuildSaverAsked();
     bool SaveEverything();
 
@@ -93,7 +97,7 @@ private:
     QPushButton* MakeHere = nullptr;
     QAction* Try;
     QAction* Build;
-    QProcess* Player;
+    QPointer<QWidget> PlayWindow;
 };
 
 // mirrorlake-tool beside the studio (installed) or in the build tree's tools folder; the

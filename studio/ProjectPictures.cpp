@@ -25,17 +25,19 @@ QImage Tile(const QString& text) {
 
 } // namespace
 
-QImage ProjectThumbnail(const std::string& path) {
+TPictureLook LookOfPicture(const std::string& path) {
     try {
         if (authoring::PictureKindOfFile(path) == authoring::TPictureKind::PictureFile) {
             TFileLoader loader;
             loader.LoadHeaderFromFile(path);
-            return DecodeJpeg(loader.ThumbnailData).ToImage();
+            return {DecodeJpeg(loader.ThumbnailData).ToImage(),
+                    QString::fromStdString(loader.Title)};
         }
-        return authoring::ReadAuthorPicture(path).ToImage().scaled(kThumbnail, Qt::KeepAspectRatio,
-                                                                   Qt::SmoothTransformation);
+        return {authoring::ReadAuthorPicture(path).ToImage().scaled(kThumbnail, Qt::KeepAspectRatio,
+                                                                    Qt::SmoothTransformation),
+                {}};
     } catch (const std::exception&) {
-        return Tile(QObject::tr("cannot read"));
+        return {Tile(QObject::tr("cannot read")), {}};
     }
 }
 
@@ -61,8 +63,11 @@ void TProjectPictures::ShowFolder(const TProjectFolder& folder) {
     for (const TProjectPicture& picture : folder.Pictures) {
         const std::string path =
             picture.Name.starts_with('/') ? picture.Name : folder.Folder() + picture.Name;
-        auto* item = new QListWidgetItem(QIcon(QPixmap::fromImage(ProjectThumbnail(path))),
-                                         QString::fromStdString(picture.Name), this);
+        const TPictureLook look = LookOfPicture(path);
+        const QString name = QString::fromStdString(picture.Name);
+        auto* item =
+            new QListWidgetItem(QIcon(QPixmap::fromImage(look.Thumbnail)),
+                                look.Title.isEmpty() ? name : look.Title + "\n" + name, this);
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable | Qt::ItemIsDragEnabled);
         item->setFlags(item->flags() & ~Qt::ItemIsDropEnabled);
         item->setCheckState(picture.Included ? Qt::Checked : Qt::Unchecked);

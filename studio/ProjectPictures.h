@@ -30,8 +30,12 @@ private:
     bool Filling = false;
 };
 
-// A thumbnail of a picture the show can hold: a picture file's own, or the plain picture
-// shrunk; a grey tile naming the problem when it cannot be read.
-QImage ProjectThumbnail(const std::string& path);
+// How a picture of the show looks in the list: a picture file's own thumbnail and title, or
+// a plain picture shrunk (no title); a grey tile naming the problem when it cannot be read.
+struct TPictureLook {
+    QImage Thumbnail;
+    QString Title;
+};
+TPictureLook LookOfPicture(const std::string& path);
 
 } // namespace ml::studio

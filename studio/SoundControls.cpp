@@ -38,46 +38,54 @@ TSoundControls::TSoundControls(QWidget* parent)
     auto* group = new QGroupBox(tr("Sounds"), this);
     outer->addWidget(group);
     outer->addStretch();
-    auto* grid = new QGridLayout(group);
-    grid->setColumnStretch(1, 1);
+    auto* list = new QVBoxLayout(group);
     auto* hint = new QLabel(tr("WAVE files the show plays while the picture is shown. They are "
                                "saved beside the picture file."),
                             group);
     hint->setWordWrap(true);
     hint->setObjectName("muted");
-    grid->addWidget(hint, 0, 0, 1, 5);
+    list->addWidget(hint);
 
     for (int i = 0; i < static_cast<int>(Rows.size()); ++i) {
         TSlotRow& row = Rows[static_cast<std::size_t>(i)];
-        const int line = 1 + 2 * i;
-        row.Number = new QLabel(QString::number(i + 1), group);
-        row.Number->setObjectName("slotNumber");
-        row.Name = new QLineEdit(group);
+        row.Box = new QWidget(group);
+        auto* grid = new QGridLayout(row.Box);
+        grid->setContentsMargins(0, 4, 0, 4);
+        grid->setColumnStretch(1, 1);
+        auto* number = new QLabel(QString::number(i + 1), row.Box);
+        number->setObjectName("slotNumber");
+        row.Name = new QLineEdit(row.Box);
         row.Name->setReadOnly(true);
-        row.Name->setPlaceholderText(tr("no sound"));
-        row.Choose = new QPushButton(tr("Choose…"), group);
-        row.Play = new QPushButton(tr("Play"), group);
-        row.Clear = new QPushButton(tr("Clear"), group);
-        row.Mode = new QComboBox(group);
+        row.Name->setPlaceholderText(tr("choose a sound"));
+        row.Choose = new QPushButton(tr("Choose…"), row.Box);
+        row.Play = new QPushButton(tr("Play"), row.Box);
+        row.Clear = new QPushButton(tr("Clear"), row.Box);
+        row.Timing = new QWidget(row.Box);
+        auto* timing = new QHBoxLayout(row.Timing);
+        timing->setContentsMargins(0, 0, 0, 0);
+        row.Mode = new QComboBox(row.Timing);
         row.Mode->addItems(
             {tr("Loop all the time"), tr("Now and then, between"), tr("Regularly, every")});
-        row.MinSeconds = new QSpinBox(group);
-        row.MaxSeconds = new QSpinBox(group);
+        row.MinSeconds = new QSpinBox(row.Timing);
+        row.And = new QLabel(tr("and"), row.Timing);
+        row.MaxSeconds = new QSpinBox(row.Timing);
         for (QSpinBox* box : {row.MinSeconds, row.MaxSeconds}) {
             box->setRange(0, kMaxSeconds);
             box->setSuffix(tr(" s"));
             box->setKeyboardTracking(false);
         }
-        grid->addWidget(row.Number, line, 0);
-        grid->addWidget(row.Name, line, 1);
-        grid->addWidget(row.Choose, line, 2);
-        grid->addWidget(row.Play, line, 3);
-        grid->addWidget(row.Clear, line, 4);
-        auto* timing = new QHBoxLayout;
-        timing->addWidget(row.Mode, 1);
+        timing->addWidget(row.Mode);
         timing->addWidget(row.MinSeconds);
+        timing->addWidget(row.And);
         timing->addWidget(row.MaxSeconds);
-        grid->addLayout(timing, line + 1, 1, 1, 4);
+        timing->addStretch();
+        grid->addWidget(number, 0, 0);
+        grid->addWidget(row.Name, 0, 1);
+        grid->addWidget(row.Choose, 0, 2);
+        grid->addWidget(row.Play, 0, 3);
+        grid->addWidget(row.Clear, 0, 4);
+        grid->addWidget(row.Timing, 1, 1, 1, 4);
+        list->addWidget(row.Box);
 
         connect(row.Choose, &QPushButton::clicked, this, [this, i] { Choose(i); });
         connect(row.Clear, &QPushButton::clicked, this, [this, i] { ClearSlot(i); });
@@ -109,16 +117,15 @@ void TSoundControls::ShowValues() {
         row.Mode->setCurrentIndex(std::clamp(slot.Mode, 0, 2));
         row.MinSeconds->setValue(slot.MinSeconds);
         row.MaxSeconds->setValue(slot.MaxSeconds);
-        // Only the slot after the last one in use takes a new sound: no gaps.
-        for (QWidget* w : {static_cast<QWidget*>(row.Number), static_cast<QWidget*>(row.Name),
-                           static_cast<QWidget*>(row.Choose)})
-            w->setEnabled(i <= used);
+        // The slots in use and the next one, which takes a new sound: no gaps.
+        row.Box->setVisible(i <= used);
+        row.Timing->setVisible(inUse);
         row.Clear->setEnabled(inUse);
         row.Play->setEnabled(inUse);
         row.Play->setText(PlayingSlot == i ? tr("Stop") : tr("Play"));
-        row.Mode->setEnabled(inUse);
-        row.MinSeconds->setEnabled(inUse && slot.Mode != 0);
-        row.MaxSeconds->setEnabled(inUse && slot.Mode == 1);
+        row.MinSeconds->setVisible(slot.Mode != 0);
+        row.And->setVisible(slot.Mode == 1);
+        row.MaxSeconds->setVisible(slot.Mode == 1);
     }
 }
 

@@ -33,14 +33,16 @@ signals:
 
 private:
     struct TSlotRow {
-        QLabel* Number;
+        QWidget* Box;
         QLineEdit* Name;
         QPushButton* Choose;
+        QPushButton* Play;
         QPushButton* Clear;
+        QWidget* Timing;
         QComboBox* Mode;
         QSpinBox* MinSeconds;
+        QLabel* And;
         QSpinBox* MaxSeconds;
-        QPushButton* Play;
     };
 
     void ShowValues() override;

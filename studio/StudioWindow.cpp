@@ -98,6 +98,8 @@ void TStudioWindow::MakeMenus() {
         if (!dir.isEmpty())
             OpenPath(dir);
     });
+    file->addAction(tr("&New project from pictures…"), QKeySequence::New, ProjectView,
+                    &TProjectPage::ProjectFromPictures);
     file->addSeparator();
     file->addAction(tr("&Save"), QKeySequence::Save, this, [this] { Save(); });
     file->addAction(tr("Save &as…"), QKeySequence("Ctrl+Shift+S"), this, [this] { SaveAs(); });
@@ -161,6 +163,12 @@ bool TStudioWindow::OpenPath(const QString& path) {
         return false;
     }
     if (info.isDir()) {
+        if (!TProjectPage::IsProjectFolder(info.absoluteFilePath())) {
+            ShowErrorMessage(path.toStdString() +
+                             " is no project folder: it holds no "
+                             "project.ini. Make a project with File > New project from pictures.");
+            return false;
+        }
         if (!ProjectView->MayLeave())
             return false;
         ProjectView->OpenFolder(info.absoluteFilePath());

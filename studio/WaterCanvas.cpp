@@ -14,7 +14,7 @@ namespace ml::studio {
 
 namespace {
 
-constexpr double kOverlayOpacity = 0.45;
+constexpr double kOverlayOpacity = 0.38;
 constexpr int kMargin = 12;
 // A polygon closes when a click lands this close (in screen pixels) to its first corner.
 constexpr double kCloseDistance = 8;

@@ -92,8 +92,13 @@ TNumberRow* TWeatherControls::Number(const QString& key) const {
 void TWeatherControls::ShowValues() {
     const TWeatherParam& weather = Document->Settings().Weather;
     KindBox->setCurrentIndex(std::clamp(weather.Kind, 0, 2));
-    for (const TNumberField& field : kFields)
-        Number(field.Key)->SetValue(WeatherValue(weather, field.Key));
+    for (const TNumberField& field : kFields) {
+        TNumberRow* row = Number(field.Key);
+        row->SetValue(WeatherValue(weather, field.Key));
+        // Angle and length shape the rain's streaks; snow has neither.
+        const bool rainOnly = QString(field.Key) == "Angle" || QString(field.Key) == "Length";
+        row->setEnabled(rainOnly ? weather.Kind == 2 : weather.Kind != 0);
+    }
 }
 
 void TWeatherControls::Edit(const QString& key, int value, bool merge) {

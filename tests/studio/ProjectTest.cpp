@@ -31,7 +31,6 @@ TEST_F(ProjectTest, TheShowsOrderTicksAndChangedValuesAreWrittenAndTheRestLeftAl
     EXPECT_EQ(project.Music, (std::vector<std::string>{"x.mp3", "y.wav"}));
 
     std::swap(project.Pictures[0], project.Pictures[2]);
-    project.Pictures[1].Included = true;
     project.SetValue("General", "Publisher", "Me");
     project.Music = {"y.wav"};
     EXPECT_FALSE(project.AddPicture("A.QMP")) << "names match without regard to case";
@@ -41,9 +40,9 @@ TEST_F(ProjectTest, TheShowsOrderTicksAndChangedValuesAreWrittenAndTheRestLeftAl
     EXPECT_FALSE(project.Modified());
 
     const TIniFile ini(Dir.File("project.ini"));
-    EXPECT_EQ(ini.ReadSection("FileList"),
-              (std::vector<std::string>{"c.jpg", "b.qmp", "a.qmp", "d.qmp"}));
-    EXPECT_EQ(ini.ReadString("FileList", "b.qmp", ""), "1");
+    // b.qmp was listed with 0, which the show would play all the same: unticked, it goes.
+    EXPECT_EQ(ini.ReadSection("FileList"), (std::vector<std::string>{"c.jpg", "a.qmp", "d.qmp"}));
+    EXPECT_EQ(ini.ReadString("FileList", "d.qmp", ""), "1");
     EXPECT_EQ(ini.ReadString("General", "Publisher", ""), "Me");
     EXPECT_EQ(ini.ReadString("Default", "Duration", ""), "$1E");
     EXPECT_EQ(ini.ReadString("Advance", "MusicFile", ""), "y.wav;");
@@ -52,30 +51,35 @@ TEST_F(ProjectTest, TheShowsOrderTicksAndChangedValuesAreWrittenAndTheRestLeftAl
               std::string::npos);
 }
 
-TEST_F(ProjectTest, AProjectMadeAroundASavedPictureListsItWithTheUsualShow) {
+TEST_F(ProjectTest, ANewProjectFromAPictureListsItAndTheFoldersOtherPicturesWaitUnticked) {
     const std::string picture = test::MakePictureFile(Dir, "lake.qmp", "[Area1]\nAmplitude=4\n");
     TProjectPage page;
-    auto document = TPictureDocument::Open(picture);
-    page.SetPicture(document.get());
-    page.MakeProject(QString::fromStdString(Dir.Path()));
-
-    const TIniFile ini(Dir.File("project.ini"));
-    EXPECT_EQ(ini.ReadSection("FileList"), std::vector<std::string>{"lake.qmp"});
-    EXPECT_FALSE(ini.ReadString("General", "ProductName", "").empty());
-    EXPECT_EQ(ini.ReadString("Default", "Duration", ""), "20");
+    const QString folder = QString::fromStdString(Dir.File("lake-saver"));
+    ASSERT_TRUE(page.CreateProject(folder, {QString::fromStdString(picture)}));
+    EXPECT_EQ(page.Folder(), folder);
     EXPECT_FALSE(page.Modified());
-    EXPECT_EQ(page.Pictures()->count(), 1);
+    ASSERT_EQ(page.Pictures()->count(), 1);
 
     const TBuildOutcome checked = page.BuildSaver({});
     EXPECT_FALSE(authoring::HasErrors(checked.Findings)) << test::AllText(checked.Findings);
     EXPECT_FALSE(checked.Built);
 
-    // Another picture saved into the folder joins the show; one saved elsewhere does not.
-    page.NotePictureSaved(QString::fromStdString(Dir.File("sea.qmp")));
+    // A picture saved into the folder joins the show; one saved elsewhere does not; one
+    // that only lies there waits, unticked, and stays out of [FileList].
     test::TTempDir elsewhere;
+    page.NotePictureSaved(folder + "/sea.qmp");
     page.NotePictureSaved(QString::fromStdString(elsewhere.File("river.qmp")));
-    EXPECT_EQ(page.Pictures()->count(), 2);
-    EXPECT_TRUE(page.Modified());
+    Dir.Write("lake-saver/night.jpg", test::JpegOf(test::Landscape(40, 30)));
+    ASSERT_TRUE(page.Save());
+    TProjectFolder reread;
+    reread.Load(folder.toStdString());
+    ASSERT_EQ(reread.Pictures.size(), 3u);
+    EXPECT_EQ(reread.Pictures[1].Name, "sea.qmp");
+    EXPECT_TRUE(reread.Pictures[1].Included);
+    EXPECT_EQ(reread.Pictures[2].Name, "night.jpg");
+    EXPECT_FALSE(reread.Pictures[2].Included);
+    EXPECT_EQ(TIniFile(reread.SettingsPath()).ReadSection("FileList"),
+              (std::vector<std::string>{"lake.qmp", "sea.qmp"}));
 }
 
 TEST_F(ProjectTest, AProjectPackWouldRefuseBuildsNoSaverAndSaysWhy) {
@@ -92,10 +96,11 @@ TEST_F(ProjectTest, AProjectPackWouldRefuseBuildsNoSaverAndSaysWhy) {
 
 TEST_F(ProjectTest, ThumbnailsComeFromPictureFilesAndPlainPictures) {
     const std::string picture = test::MakePictureFile(Dir, "lake.qmp", "");
-    EXPECT_EQ(ProjectThumbnail(picture).size(), QSize(80, 60));
+    EXPECT_EQ(LookOfPicture(picture).Thumbnail.size(), QSize(80, 60));
+    EXPECT_EQ(LookOfPicture(picture).Title, "lake.qmp-picture");
     const std::string photo = WritePhoto("wide.png", 160, 60);
-    EXPECT_EQ(ProjectThumbnail(photo).size(), QSize(80, 30));
-    EXPECT_EQ(ProjectThumbnail(Dir.File("gone.qmp")).size(), QSize(80, 60)) << "a tile";
+    EXPECT_EQ(LookOfPicture(photo).Thumbnail.size(), QSize(80, 30));
+    EXPECT_EQ(LookOfPicture(Dir.File("gone.qmp")).Thumbnail.size(), QSize(80, 60)) << "a tile";
 }
 
 } // namespace
