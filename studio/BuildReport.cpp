@@ -5,6 +5,8 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QProcess>
+#include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -41,6 +43,7 @@ QString FindingText(const authoring::TFinding& finding) {
 TBuildReport::TBuildReport(const TBuildOutcome& outcome, QWidget* parent) : QDialog(parent) {
     setWindowTitle(tr("Build saver"));
     resize(640, 420);
+    setMinimumWidth(480);
     auto* layout = new QVBoxLayout(this);
     const bool errors = authoring::HasErrors(outcome.Findings);
     QString headline;
@@ -59,6 +62,12 @@ TBuildReport::TBuildReport(const TBuildOutcome& outcome, QWidget* parent) : QDia
     text->setTextInteractionFlags(Qt::TextSelectableByMouse);
     layout->addWidget(text);
 
+    if (outcome.Built && !outcome.Output.isEmpty()) {
+        auto* said = new QLabel(outcome.Output.toHtmlEscaped());
+        said->setObjectName("muted");
+        said->setWordWrap(true);
+        layout->addWidget(said);
+    }
     if (!outcome.Findings.empty()) {
         auto* list = new QListWidget;
         list->setObjectName("findings");
@@ -69,10 +78,19 @@ TBuildReport::TBuildReport(const TBuildOutcome& outcome, QWidget* parent) : QDia
                                 list);
         layout->addWidget(list, 1);
     } else {
-        layout->addStretch();
+        layout->addWidget(new QLabel(tr("pack's checks found nothing to fix.")));
+        resize(560, 0);
     }
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    if (outcome.Built) {
+        // The saver's show ends at the first key or mouse move, as a screensaver does.
+        QPushButton* run = buttons->addButton(tr("Run the show"), QDialogButtonBox::ActionRole);
+        run->setObjectName("primary");
+        const QString saver = outcome.Saver;
+        connect(run, &QPushButton::clicked, this,
+                [saver] { QProcess::startDetached(saver, {"/S"}); });
+    }
     layout->addWidget(buttons);
 }
 

@@ -154,6 +154,7 @@ void TPicturePage::MakeActions() {
 
 QWidget* TPicturePage::MakeToolStrip() {
     auto* strip = new QWidget;
+    ToolStrip = strip;
     strip->setObjectName("toolStrip");
     auto* layout = new QHBoxLayout(strip);
     layout->setContentsMargins(12, 8, 12, 8);
@@ -223,6 +224,8 @@ void TPicturePage::SetDocument(TPictureDocument* document) {
     SoundPanel->SetDocument(document);
     PicturePanel->SetDocument(document);
     CanvasView->setEnabled(document != nullptr);
+    ToolStrip->setEnabled(document != nullptr);
+    Tabs->setVisible(document != nullptr);
     if (!document) {
         LiveView->SetRunning(false);
         return;
@@ -239,6 +242,8 @@ void TPicturePage::SetDocument(TPictureDocument* document) {
     ShowSettings();
     LoadStoredPicture();
     LiveView->SetRunning(Water->isChecked());
+    // A brush of about a fiftieth of the picture's width suits a photo of any size.
+    CanvasView->SetBrushSize(std::max(4, document->Picture().Width() / 50));
 }
 
 void TPicturePage::ShowSettings() {

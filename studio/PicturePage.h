@@ -74,6 +74,7 @@ private:
     TSoundControls* SoundPanel;
     TPictureControls* PicturePanel;
     QTabWidget* Tabs;
+    QWidget* ToolStrip = nullptr;
     QSpinBox* BrushBox = nullptr;
     QSpinBox* ToleranceBox = nullptr;
     QLabel* SizeLabel = nullptr;

@@ -211,10 +211,16 @@ bool TProjectPage::CreateProject(const QString& folder, const QStringList& pictu
 // A new project takes a new folder; it is offered beside the first picture.
 QString TProjectPage::AskNewFolder(const QString& firstPicture) {
     const QFileInfo picture(firstPicture);
-    return QFileDialog::getSaveFileName(this, tr("New project folder"),
-                                        picture.absolutePath() + "/" + picture.completeBaseName() +
-                                            "-saver",
-                                        QString(), nullptr, QFileDialog::ShowDirsOnly);
+    QFileDialog dialog(this, tr("New project folder"), picture.absolutePath());
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    dialog.setLabelText(QFileDialog::FileName, tr("Folder name:"));
+    dialog.setLabelText(QFileDialog::Accept, tr("Make"));
+    dialog.selectFile(picture.completeBaseName() + "-saver");
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().front();
 }
 
 void TProjectPage::ProjectFromPicture() {
@@ -231,7 +237,8 @@ void TProjectPage::ProjectFromPicture() {
         return;
     // The picture page goes on with the project's copy, which the saver will carry.
     if (!Settings.Pictures.empty())
-        emit openPicture(Folder() + "/" + QString::fromStdString(Settings.Pictures.front().Name));
+        emit continueWithPicture(Folder() + "/" +
+                                 QString::fromStdString(Settings.Pictures.front().Name));
 }
 
 void TProjectPage::ProjectFromPictures() {
@@ -368,9 +375,10 @@ TBuildOutcome TProjectPage::BuildSaver(const QString& path) {
     const QString output = QString::fromLocal8Bit(pack.readAll()).trimmed();
     outcome.Built = pack.exitStatus() == QProcess::NormalExit && pack.exitCode() == 0 &&
                     QFileInfo::exists(path);
-    if (outcome.Built)
+    if (outcome.Built) {
         outcome.Saver = path;
-    else
+        outcome.Output = output;
+    } else
         outcome.Problem = output.isEmpty() ? pack.errorString() : output;
     return outcome;
 }

@@ -27,6 +27,7 @@ struct TBuildOutcome {
     bool Built = false;
     QString Saver;   // where the saver is, when built
     QString Problem; // why pack did not build it, when it ran and failed
+    QString Output;  // what pack said when it built the saver
 };
 
 class TProjectPage : public QWidget {
@@ -73,6 +74,8 @@ public:
 signals:
     void message(const QString& text);
     void openPicture(const QString& path);
+    // The picture page goes on with another file (the project's copy of the picture).
+    void continueWithPicture(const QString& path);
     void changed();
     // The page needs the picture and the project saved before it plays or packs them.
     bool saveRequested();

@@ -10,10 +10,13 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSettings>
 #include <QStackedWidget>
@@ -70,10 +73,13 @@ TStudioWindow::TStudioWindow(QWidget* parent)
     connect(PictureView, &TPicturePage::message, this, &TStudioWindow::ShowMessage);
     connect(ProjectView, &TProjectPage::message, this, &TStudioWindow::ShowMessage);
     connect(ProjectView, &TProjectPage::openPicture, this, &TStudioWindow::OpenPath);
+    connect(ProjectView, &TProjectPage::continueWithPicture, this,
+            [this](const QString& path) { OpenPicture(path); });
     connect(ProjectView, &TProjectPage::changed, this, &TStudioWindow::UpdateTitle);
     connect(ProjectView, &TProjectPage::saveRequested, this, [this] { return Save(); });
 
     MakeMenus();
+    setAcceptDrops(true);
     const QByteArray geometry = StudioSettings().value("geometry").toByteArray();
     if (geometry.isEmpty() || !restoreGeometry(geometry))
         resize(1280, 820);
@@ -283,6 +289,15 @@ void TStudioWindow::closeEvent(QCloseEvent* event) {
     PictureView->SetDocument(nullptr);
     StudioSettings().setValue("geometry", saveGeometry());
     event->accept();
+}
+
+void TStudioWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls() && event->mimeData()->urls().front().isLocalFile())
+        event->acceptProposedAction();
+}
+
+void TStudioWindow::dropEvent(QDropEvent* event) {
+    OpenPath(event->mimeData()->urls().front().toLocalFile());
 }
 
 void TStudioWindow::ShowPicturePage() {

@@ -43,6 +43,9 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // A photo, picture file or project folder dropped on the window opens.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     void MakeMenus();

@@ -154,8 +154,17 @@ void TWaterCanvas::paintEvent(QPaintEvent* event) {
     QPainter painter(this);
     painter.fillRect(event->rect(), palette().window());
     const QRect shown = PictureRect();
-    if (!Document || shown.isEmpty())
+    if (!Document || shown.isEmpty()) {
+        painter.setPen(palette().placeholderText().color());
+        QFont font = painter.font();
+        font.setPixelSize(16);
+        painter.setFont(font);
+        painter.drawText(rect().adjusted(40, 40, -40, -40), Qt::AlignCenter | Qt::TextWordWrap,
+                         tr("Open a photo (JPEG, PNG, BMP, GIF) or a picture file (.qmp) with "
+                            "File > Open picture (Ctrl+O), or drop one here, and paint where "
+                            "its water is."));
         return;
+    }
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     const TBitmap& picture = Frame ? *Frame : Document->Picture();
     painter.drawImage(shown, picture.ToImage());

@@ -1,6 +1,7 @@
 // mirrorlake-studio [FILE | DIR]: the authoring window. FILE is a photo or a picture file to
 // paint, DIR a project folder.
 
+#include "platform/ProgramPath.h"
 #include "startup/Application.h"
 #include "studio/StudioLook.h"
 #include "studio/StudioWindow.h"
@@ -30,5 +31,9 @@ int main(int argc, char** argv) {
     window.show();
     if (!options.positionalArguments().isEmpty())
         window.OpenPath(options.positionalArguments().front());
-    return application.exec();
+    const int code = application.exec();
+    // The show's sounds look into the program's scratch folder, which makes one for the
+    // studio when it plays; it goes with the studio.
+    ml::ReleaseExtractFolder(ml::LongProgramPath());
+    return code;
 }

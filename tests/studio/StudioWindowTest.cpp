@@ -37,6 +37,9 @@ protected:
         Canvas = Page->Canvas();
         Page->Live()->SetRunning(false); // frames come when a test asks for them
         Page->Live()->SetFixedSeed(7);
+        // The panels beside the canvas appear with the picture; the canvas takes its final
+        // size once the layout has run.
+        QCoreApplication::processEvents();
     }
     void TearDown() override {
         if (Window && Window->Document())
