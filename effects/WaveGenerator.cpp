@@ -13,13 +13,13 @@ namespace ml {
 
 namespace {
 
-// Jitter and displacements come from files and may be far larger than any picture. They are
-// narrowed once to ranges that give the same clamped rows and columns but keep every sum of
-// the per-pixel work inside 32 bits: with |dy| <= 4 x Height, any jitter of 5 x Height or
-// more already sends both the target and the source row to row 0; with |dx| <= Width a
-// larger shift already lands on the first or last column.
-constexpr std::int64_t kDyLimit = 4;
-constexpr std::int64_t kJitterLimit = 5;
+// Displacements come from files and may be far larger than any picture. A source row is
+// y - jitter + dy limited to the picture, so a shift beyond the height plus the area's largest
+// jitter lands on the same edge row as that bound; a sideways shift beyond the width lands on
+// the same edge column. Narrowed to those bounds they give the very same rows and columns.
+std::int64_t NarrowShift(std::int64_t shift, std::int64_t extent, std::int64_t maxJitter) {
+    return std::clamp(shift, -extent, extent + maxJitter);
+}
 
 int Clamp(int value, int low, int high) {
     return value < low ? low : (value > high ? high : value);
@@ -134,14 +134,13 @@ void TWaveGenerator::BuildAreaIndex() {
 }
 
 void TWaveGenerator::BuildJitter() {
-    const std::int64_t limit = kJitterLimit * FrameHeight;
     for (std::size_t i = 0; i < kAreaCount; ++i) {
         const int range = std::max((*Params)[i].JitterRange, 0);
         std::vector<int>& jitter = Jitter[i];
         jitter.assign(static_cast<std::size_t>(FrameWidth), 0);
         if (range > 0)
             for (int& j : jitter)
-                j = static_cast<int>(std::min<std::int64_t>(Rnd.Random(range), limit));
+                j = Rnd.Random(range);
         JitterOffset[i].resize(jitter.size());
         std::transform(jitter.begin(), jitter.end(), JitterOffset[i].begin(),
                        [this](int j) { return std::ptrdiff_t{j} * FrameWidth; });
@@ -238,11 +237,8 @@ std::array<TWaveGenerator::TShift, 4> TWaveGenerator::ComputeRowShifts(
                       static_cast<double>(Phase[i]));
         const std::int64_t dy = RoundEven(amplitude[i] * CosDegrees(phase % p.Period));
         const std::int64_t dx = RoundEven(amplitude[i] * CosDegrees(phase % 360));
-        const std::int64_t dyLimit = kDyLimit * FrameHeight;
-        shift[i].Dy = p.Vertical ? static_cast<int>(std::clamp(dy, -dyLimit, dyLimit)) : 0;
-        shift[i].Dx = p.Horizontal
-                          ? static_cast<int>(std::clamp<std::int64_t>(dx, -FrameWidth, FrameWidth))
-                          : 0;
+        shift[i].Dy = p.Vertical ? NarrowShift(dy, FrameHeight, MaxJitter[i]) : 0;
+        shift[i].Dx = p.Horizontal ? static_cast<int>(NarrowShift(dx, FrameWidth, 0)) : 0;
     }
     return shift;
 }
@@ -302,7 +298,7 @@ void TWaveGenerator::ForEachSharedSpan(int row1, int row2, int area, int from, i
 void TWaveGenerator::CopySteadyRun(int y, const TRun& run, TShift shift) {
     const std::ptrdiff_t w = FrameWidth;
     const int a = run.Area;
-    const int sy = Clamp(y + shift.Dy, 0, FrameHeight - 1);
+    const int sy = static_cast<int>(std::clamp<std::int64_t>(y + shift.Dy, 0, FrameHeight - 1));
     const std::int8_t* targetAreas = Areas.data() + y * w;
     const std::int8_t* sourceAreas = Areas.data() + sy * w;
     const std::uint32_t* source = PicturePixels + sy * w;
@@ -329,7 +325,7 @@ void TWaveGenerator::CopySteadyRun(int y, const TRun& run, TShift shift) {
 // operations per pixel on offsets into the three pixel arrays.
 void TWaveGenerator::CopyJitteredRun(int y, const TRun& run, TShift shift) {
     const std::size_t area = static_cast<std::size_t>(run.Area);
-    const int dy = shift.Dy;
+    const std::int64_t dy = shift.Dy;
     const int dx = shift.Dx;
     const bool rowsInside =
         y - MaxJitter[area] >= 0 && y - MaxJitter[area] + dy >= 0 && y + dy <= FrameHeight - 1;
@@ -347,7 +343,7 @@ void TWaveGenerator::CopyJitteredRun(int y, const TRun& run, TShift shift) {
     const std::uint32_t* picture = PicturePixels;
     std::uint32_t* output = OutputPixels;
     const std::ptrdiff_t rowStart = std::ptrdiff_t{y} * FrameWidth;
-    const std::ptrdiff_t down = std::ptrdiff_t{dy} * FrameWidth;
+    const std::ptrdiff_t down = rowsInside ? dy * FrameWidth : 0;
     for (int x = middleFrom; x < middleTo; ++x) {
         const std::ptrdiff_t t = rowStart + x - offset[x];
         const std::ptrdiff_t s = t + down + dx;
@@ -366,7 +362,7 @@ void TWaveGenerator::CopyJitteredClamped(int y, int from, int to, int area, TShi
     for (int x = from; x < to; ++x) {
         const int t = y - jitter[x];
         const int ty = t < 0 ? 0 : t;
-        const int sy = Clamp(t + shift.Dy, 0, lastRow);
+        const int sy = static_cast<int>(std::clamp<std::int64_t>(t + shift.Dy, 0, lastRow));
         const int sx = Clamp(x + shift.Dx, 0, lastColumn);
         if (Areas[static_cast<std::size_t>(ty * w + sx)] == a &&
             Areas[static_cast<std::size_t>(sy * w + sx)] == a)

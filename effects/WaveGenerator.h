@@ -87,7 +87,7 @@ private:
     };
     // What one row of an area does this frame, with the flags applied.
     struct TShift {
-        int Dy;
+        std::int64_t Dy;
         int Dx;
     };
 

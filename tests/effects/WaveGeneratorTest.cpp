@@ -169,14 +169,20 @@ TEST_F(WaveGeneratorTest, JitterStaysInItsRangeAndNegativeRangesCountAsNone) {
     Project.WaveParams[0].JitterRange = 4;
     Project.WaveParams[1].JitterRange = -3;
     Project.WaveParams[2].JitterRange = 1;
+    // Far more than the picture is high: the offsets keep their whole range.
+    Project.WaveParams[3].JitterRange = 1000;
     Start();
     const auto& j = Generator.ColumnJitter(0);
     ASSERT_EQ(j.size(), 500u);
     EXPECT_EQ(*std::min_element(j.begin(), j.end()), 0);
     EXPECT_EQ(*std::max_element(j.begin(), j.end()), 3);
-    for (int area : {1, 2, 3})
+    for (int area : {1, 2})
         for (int v : Generator.ColumnJitter(area))
             ASSERT_EQ(v, 0);
+    const auto& wide = Generator.ColumnJitter(3);
+    EXPECT_GE(*std::min_element(wide.begin(), wide.end()), 0);
+    EXPECT_LE(*std::max_element(wide.begin(), wide.end()), 999);
+    EXPECT_GE(*std::max_element(wide.begin(), wide.end()), 900);
 }
 
 TEST_F(WaveGeneratorTest, AreaIndexAndRowSpans) {
