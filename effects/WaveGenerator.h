@@ -7,6 +7,7 @@
 // held before. The motion comes from one phase per region that advances every frame. Rain
 // and snow are drawn straight onto the output and taken off again before the next frame.
 
+#include "effects/AreaRuns.h"
 #include "effects/Rain.h"
 #include "effects/Random.h"
 #include "effects/SaveUnder.h"
@@ -27,8 +28,8 @@ namespace ml {
 class TWaveGenerator {
 public:
     // Rows of an area that no pixel uses: a first row past any real one, so its span is empty.
-    static constexpr int kEmptyFirstRow = 50000;
-    static constexpr int kEmptyLastRow = 0;
+    static constexpr int kEmptyFirstRow = TAreaRuns::kEmptyFirstRow;
+    static constexpr int kEmptyLastRow = TAreaRuns::kEmptyLastRow;
 
     TWaveGenerator();
     ~TWaveGenerator();
@@ -67,8 +68,8 @@ public:
     int Height() const { return FrameHeight; }
     int Speed() const { return SpeedPercent; }
     std::int64_t PhaseOffset(int area) const { return Phase.at(static_cast<std::size_t>(area)); }
-    int FirstRow(int area) const { return First.at(static_cast<std::size_t>(area)); }
-    int LastRow(int area) const { return Last.at(static_cast<std::size_t>(area)); }
+    int FirstRow(int area) const { return Water.First(static_cast<std::size_t>(area)); }
+    int LastRow(int area) const { return Water.Last(static_cast<std::size_t>(area)); }
     // Area index of a pixel: 0..3, or -1 outside every area.
     int AreaIndex(int x, int y) const;
     // The random row offset of each column of an area, fixed from Initialize on.
@@ -79,29 +80,26 @@ public:
     const TRain* Rain() const { return RainFall.get(); }
 
 private:
-    // A stretch of one row whose pixels all belong to one area.
-    struct TRun {
-        int X0;
-        int X1; // one past the last column
-        int Area;
-    };
-    // What one row of an area does this frame, with the flags applied.
+    // What one row of an area does this frame, with the flags applied; within reach when the
+    // shifts stay inside what the area's run plan was made for.
     struct TShift {
-        std::int64_t Dy;
-        int Dx;
+        std::int64_t Dy = 0;
+        int Dx = 0;
+        bool WithinReach = true;
     };
+    using TRowShifts = std::array<TShift, kAreaCount>;
 
-    void BuildAreaIndex();
     void BuildJitter();
+    void PlanRuns();
     void FetchPixels();
-    std::array<TShift, 4> ComputeRowShifts(int y, std::array<double, 4>& amplitude,
-                                           std::array<double, 4>& factor,
-                                           const std::array<double, 4>& amplitudeStep,
-                                           const std::array<double, 4>& factorStep);
-    void DisplaceRow(int y, const std::array<TShift, 4>& shift);
+    bool ComputeShifts();
+    // The frame rule, by the kind of each run (WaveRows.cpp).
+    void DisplaceRow(int y, bool covering);
     void CopySteadyRun(int y, const TRun& run, TShift shift);
     void CopyJitteredRun(int y, const TRun& run, TShift shift);
+    void CopyInnerRun(int y, const TRun& run, TShift shift);
     void CopyJitteredClamped(int y, int from, int to, int area, TShift shift);
+    void FillCoveredRow(int r, const TRun& run);
     // Calls copy(start, stop) for every stretch of columns from..to-1 where rows row1 and
     // row2 both hold the area.
     template <class Copy>
@@ -111,7 +109,7 @@ private:
 
     int FrameWidth = 0;
     int FrameHeight = 0;
-    std::array<std::int64_t, 4> Phase{};
+    std::array<std::int64_t, kAreaCount> Phase{};
     TBitmap* Picture = nullptr;
     TBitmap* AreaMap = nullptr;
     TBitmap Out;
@@ -119,19 +117,18 @@ private:
     QRect Band;
     std::vector<QRect> Changes;
     int SpeedPercent = 100;
-    std::vector<std::int8_t> Areas;   // Height x Width area indexes
-    std::vector<TRun> Runs;           // the runs of every row, top row first
-    std::vector<std::size_t> RowRuns; // Runs of row y: RowRuns[y] .. RowRuns[y + 1]
+    TAreaRuns Water;
+    std::vector<TRowShifts> Shifts; // this frame's, per row
     // Rows of 32-bit pixels lie one after another (row y starts y x Width pixels in), in the
     // picture, the output and the area index alike, so one offset addresses all three.
     const std::uint32_t* PicturePixels = nullptr;
     std::uint32_t* OutputPixels = nullptr;
-    std::array<std::vector<int>, 4> Jitter;
-    std::array<std::vector<std::ptrdiff_t>, 4> JitterOffset; // jitter x Width, per column
-    std::array<int, 4> MaxJitter{};
-    std::array<TWaveParam, 4>* Params = nullptr;
-    std::array<int, 4> First{};
-    std::array<int, 4> Last{};
+    std::array<std::vector<int>, kAreaCount> Jitter;
+    // Per column x - jitter x Width: where a column writes, counted from its row's start.
+    std::array<std::vector<std::ptrdiff_t>, kAreaCount> JitterBase;
+    std::array<int, kAreaCount> MaxJitter{};
+    TJitterReach Reach; // what the run plan was made for
+    std::array<TWaveParam, kAreaCount>* Params = nullptr;
     TProject* Project = nullptr;
     TRandom Rnd;
     std::optional<std::uint64_t> FixedSeed;
