@@ -14,6 +14,7 @@ packages=(
   xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   pulseaudio pulseaudio-utils sox
   mesa-utils libgl1-mesa-dri libegl1
+  xscreensaver-data-extra
 )
 
 missing=()
