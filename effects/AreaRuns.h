@@ -1,15 +1,17 @@
 #pragma once
 // How a frame of the water walks the picture: one byte of area index per pixel, the runs of
 // each row (stretches whose pixels all hold one area), and for areas with column jitter a plan
-// of where the per-pixel area checks of the frame rule cannot fail.
+// of which output pixels can be filled row by row.
 //
-// A jittered pixel of row y writes row y - jitter and reads up to a shift away from there.
-// Where every row and column such a shift can reach holds the pixel's own area, both checks
-// pass, so the copy needs no checks (an inner stretch). Where, beyond that, no other pixel of
-// any area can write the same output pixel, the output row can be filled left to right in one
-// go instead of pixel by pixel across several rows (a covered stretch, whose output rows are
-// listed apart). Both hold only while every shift stays within the reach the plan was made
-// for; the frame checks that and otherwise takes the checked way.
+// A jittered pixel of row y writes output row y - jitter, so the frame rule, taken pixel by
+// pixel, writes a few rows at once in a scattered order. Where no pixel but the one of its own
+// column and area can write an output pixel (no other area lies within any sideways shift of
+// it, and neither its row nor the rows it reads are clamped to the picture), the order does
+// not matter, and the output row can be filled left to right after the rest of the frame
+// (an owned stretch, its checks made eight pixels at a time). Where moreover every row and
+// column its shifts can reach holds the area, the checks cannot fail and are left out (a
+// covered stretch). Both hold only while every shift stays within the reach the plan was
+// made for; the frame checks that and otherwise takes the checked way everywhere.
 
 #include "platform/Bitmap.h"
 #include "project/ProjectRecords.h"
@@ -24,8 +26,8 @@ namespace ml {
 
 enum class TRunCopy : std::uint8_t {
     Checked, // the frame rule pixel by pixel
-    Inner,   // the checks cannot fail for shifts within reach
-    Covered, // as Inner, and its output pixels are written by the covered rows alone
+    Owned,   // written by the output rows' pass alone, with the checks
+    Covered, // written by the output rows' pass alone; the checks cannot fail
 };
 
 struct TRun {
@@ -52,7 +54,8 @@ public:
     // Reads the area map (pixels outside it, when it is smaller, hold no area) and makes the
     // plain runs of every row.
     void Build(const TBitmap& areaMap, int width, int height);
-    // Splits the runs of jittered areas into checked, inner and covered stretches.
+    // Splits the runs of jittered areas into checked, owned and covered stretches and lists
+    // the owned and covered stretches of the output rows.
     void Plan(const TJitterReach& reach);
 
     // Area index 0..3 of a pixel, or -1; rows lie one after another, Width() apart.
@@ -61,9 +64,13 @@ public:
     int Last(std::size_t area) const { return LastRows.at(area); }
     // The runs of row y, left to right.
     std::span<const TRun> Row(int y) const { return RowOf(Runs, RowRuns, y); }
-    // The covered stretches of output row r, each to be filled from its area's jittered rows.
-    std::span<const TRun> CoveredRow(int r) const { return RowOf(Covered, CoveredRows, r); }
-    bool HasCovered() const { return !Covered.empty(); }
+    // The owned and covered stretches of output row r, each to be filled from its area's
+    // jittered rows after the rest of the frame.
+    std::span<const TRun> OutputRow(int r) const { return RowOf(Output, OutputRows, r); }
+    bool HasOutputRows() const { return !Output.empty(); }
+    // Per output pixel, bit 1 << area where the pixel of its column that the area's jitter
+    // makes write it holds the area.
+    const std::uint8_t* Writers() const { return WriterBits.data(); }
 
 private:
     static std::span<const TRun> RowOf(const std::vector<TRun>& runs,
@@ -71,16 +78,21 @@ private:
         const std::size_t row = static_cast<std::size_t>(y);
         return {runs.data() + rows[row], rows[row + 1] - rows[row]};
     }
+    void MarkOwned(std::vector<std::uint8_t>& mask, int area, const TJitterReach& reach,
+                   std::int64_t sideAll);
     void MarkSolid(std::vector<std::uint8_t>& mask, std::uint8_t bit, int area, std::int64_t up,
                    std::int64_t down, std::int64_t side) const;
+    void SplitRuns(const std::vector<std::uint8_t>& mask, const TJitterReach& reach);
+    void ListOutputRows(const std::vector<std::uint8_t>& mask, std::uint8_t planned);
 
     int Width = 0;
     int Height = 0;
     std::vector<std::int8_t> Index;   // Height x Width
     std::vector<TRun> Runs;           // the runs of every row, top row first
     std::vector<std::size_t> RowRuns; // Runs of row y: RowRuns[y] .. RowRuns[y + 1]
-    std::vector<TRun> Covered;        // covered stretches of the output, top row first
-    std::vector<std::size_t> CoveredRows;
+    std::vector<TRun> Output;         // owned and covered stretches, top row first
+    std::vector<std::size_t> OutputRows;
+    std::vector<std::uint8_t> WriterBits; // Height x Width, when there are owned stretches
     std::array<int, kAreaCount> FirstRows{};
     std::array<int, kAreaCount> LastRows{};
 };

@@ -74,6 +74,7 @@ void TWaveGenerator::Initialize() {
     Out.SetSize(FrameWidth, FrameHeight);
     Rnd.Seed(FixedSeed ? *FixedSeed : Clock().GetTickCount());
     Phase = {};
+    LastShiftsKnown = false;
     Water.Build(*AreaMap, FrameWidth, FrameHeight);
     BuildJitter();
     PlanRuns();
@@ -165,22 +166,28 @@ void TWaveGenerator::NextFrame() {
 
     // The particles come off before the water moves: where the water keeps what the output
     // held, that must be the water, or the particles would leave trails.
-    if (!Band.isEmpty())
-        Changes.push_back(Band);
-    NoteParticleBoxes();
+    const std::vector<QRect> oldBoxes = UnderParticles.Boxes();
     UnderParticles.Restore(Out);
+    Touched.assign(static_cast<std::size_t>(FrameHeight), 0);
     if (FrameWidth > 0) {
         FetchPixels();
-        // Covered output pixels have one writer each, so their rows can be filled after the
+        // Owned output pixels have one writer each, so their rows can be filled after the
         // rest, as long as every shift stays within the plan's reach.
-        const bool covering = ComputeShifts() && Water.HasCovered();
+        const bool byOutputRows = ComputeShifts() && Water.HasOutputRows();
         for (int y = 0; y < FrameHeight; ++y)
-            DisplaceRow(y, covering);
-        if (covering)
+            DisplaceRow(y, byOutputRows);
+        if (byOutputRows)
             for (int r = 0; r < FrameHeight; ++r)
-                for (const TRun& run : Water.CoveredRow(r))
-                    FillCoveredRow(r, run);
+                for (const TRun& run : Water.OutputRow(r))
+                    if (WritersMoved(r, run.Area)) {
+                        FillOutputRow(r, run);
+                        Touched[static_cast<std::size_t>(r)] = 1;
+                    }
+        LastShifts.swap(Shifts);
+        LastShiftsKnown = true;
     }
+    NoteTouchedRows();
+    NoteParticleBoxes(oldBoxes);
 
     for (std::size_t i = 0; i < 4; ++i) {
         const std::int64_t step = RoundEven(params[i].PhaseStep * (SpeedPercent / 100.0));
@@ -189,15 +196,48 @@ void TWaveGenerator::NextFrame() {
 
     if (WeatherEnabled) {
         StepWeather();
-        NoteParticleBoxes();
+        NoteParticleBoxes(UnderParticles.Boxes());
     }
 }
 
-// The boxes that particles cover change the frame outside the water rows as well.
-void TWaveGenerator::NoteParticleBoxes() {
-    for (const QRect& box : UnderParticles.Boxes())
-        if (Band.isEmpty() || box.top() < Band.top() || box.bottom() > Band.bottom())
+// An output row's owned pixels hold what their writers read with the shifts of the rows the
+// area's jitter reaches. When none of those moved since they were last filled, filling the
+// row again would write the very same values: it is left as it is, and so is the screen.
+bool TWaveGenerator::WritersMoved(int r, int area) const {
+    if (!LastShiftsKnown)
+        return true;
+    const std::size_t a = static_cast<std::size_t>(area);
+    for (int k = 0; k <= MaxJitter[a]; ++k) {
+        const std::size_t row = static_cast<std::size_t>(r + k);
+        if (!(Shifts[row][a] == LastShifts[row][a]))
+            return true;
+    }
+    return false;
+}
+
+// The rows the water wrote, in whole-width stretches.
+void TWaveGenerator::NoteTouchedRows() {
+    for (int y = 0; y < FrameHeight;) {
+        if (!Touched[static_cast<std::size_t>(y)]) {
+            ++y;
+            continue;
+        }
+        const int top = y;
+        while (y < FrameHeight && Touched[static_cast<std::size_t>(y)])
+            ++y;
+        Changes.push_back(QRect(0, top, FrameWidth, y - top));
+    }
+}
+
+// The boxes that particles cover change the frame outside the rows the water wrote as well.
+void TWaveGenerator::NoteParticleBoxes(const std::vector<QRect>& boxes) {
+    for (const QRect& box : boxes) {
+        bool inside = true;
+        for (int y = box.top(); y <= box.bottom() && inside; ++y)
+            inside = Touched[static_cast<std::size_t>(y)] != 0;
+        if (!inside)
             Changes.push_back(box);
+    }
 }
 // Trigonometry runs twice per area per row, never per pixel. Returns whether every shift
 // stays within the reach the run plan was made for.
@@ -236,9 +276,8 @@ bool TWaveGenerator::ComputeShifts() {
             const std::int64_t dx = RoundEven(amplitude[i] * CosDegrees(phase % 360));
             shift[i].Dy = p.Vertical ? NarrowShift(dy, FrameHeight, MaxJitter[i]) : 0;
             shift[i].Dx = p.Horizontal ? static_cast<int>(NarrowShift(dx, FrameWidth, 0)) : 0;
-            shift[i].WithinReach = std::abs(shift[i].Dy) <= Reach.Rows[i] &&
-                                   std::abs(std::int64_t{shift[i].Dx}) <= Reach.Columns[i];
-            withinReach = withinReach && shift[i].WithinReach;
+            withinReach = withinReach && std::abs(shift[i].Dy) <= Reach.Rows[i] &&
+                          std::abs(std::int64_t{shift[i].Dx}) <= Reach.Columns[i];
         }
     }
     return withinReach;
@@ -268,6 +307,8 @@ void TWaveGenerator::ResetOutput() {
     if (!Picture)
         return;
     UnderParticles.Forget();
+    // Every output row is filled afresh with the next frame.
+    LastShiftsKnown = false;
     const int width = std::min(Out.Width(), Picture->Width());
     const int height = std::min(Out.Height(), Picture->Height());
     const TBitmap& picture = *Picture;

@@ -80,12 +80,11 @@ public:
     const TRain* Rain() const { return RainFall.get(); }
 
 private:
-    // What one row of an area does this frame, with the flags applied; within reach when the
-    // shifts stay inside what the area's run plan was made for.
+    // What one row of an area does this frame, with the flags applied.
     struct TShift {
         std::int64_t Dy = 0;
         int Dx = 0;
-        bool WithinReach = true;
+        bool operator==(const TShift&) const = default;
     };
     using TRowShifts = std::array<TShift, kAreaCount>;
 
@@ -94,18 +93,19 @@ private:
     void FetchPixels();
     bool ComputeShifts();
     // The frame rule, by the kind of each run (WaveRows.cpp).
-    void DisplaceRow(int y, bool covering);
+    void DisplaceRow(int y, bool byOutputRows);
     void CopySteadyRun(int y, const TRun& run, TShift shift);
     void CopyJitteredRun(int y, const TRun& run, TShift shift);
-    void CopyInnerRun(int y, const TRun& run, TShift shift);
     void CopyJitteredClamped(int y, int from, int to, int area, TShift shift);
-    void FillCoveredRow(int r, const TRun& run);
+    void FillOutputRow(int r, const TRun& run);
     // Calls copy(start, stop) for every stretch of columns from..to-1 where rows row1 and
     // row2 both hold the area.
     template <class Copy>
     void ForEachSharedSpan(int row1, int row2, int area, int from, int to, Copy copy) const;
+    bool WritersMoved(int r, int area) const;
     void StepWeather();
-    void NoteParticleBoxes();
+    void NoteTouchedRows();
+    void NoteParticleBoxes(const std::vector<QRect>& boxes);
 
     int FrameWidth = 0;
     int FrameHeight = 0;
@@ -118,7 +118,10 @@ private:
     std::vector<QRect> Changes;
     int SpeedPercent = 100;
     TAreaRuns Water;
-    std::vector<TRowShifts> Shifts; // this frame's, per row
+    std::vector<TRowShifts> Shifts;     // this frame's, per row
+    std::vector<TRowShifts> LastShifts; // the last frame's, once one was computed
+    bool LastShiftsKnown = false;
+    std::vector<std::uint8_t> Touched; // per row: written by this frame's water
     // Rows of 32-bit pixels lie one after another (row y starts y x Width pixels in), in the
     // picture, the output and the area index alike, so one offset addresses all three.
     const std::uint32_t* PicturePixels = nullptr;

@@ -4,27 +4,38 @@
 #include "effects/WaveGenerator.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <span>
 #include <utility>
 
 namespace ml {
 
+namespace {
+
+// Where the water meets the shore the area checks go either way at random: a selection by
+// mask, with both values read, costs the same every time where a branch would mispredict.
+inline std::uint32_t Select(bool first, std::uint32_t a, std::uint32_t b) {
+    const std::uint32_t mask = 0u - static_cast<std::uint32_t>(first);
+    return (a & mask) | (b & ~mask);
+}
+
+} // namespace
+
 // Every pixel of row y writes at most one output pixel, and a row only writes rows at or
 // above itself, so the runs of a row may go in any order; only the rows keep theirs.
-void TWaveGenerator::DisplaceRow(int y, bool covering) {
+void TWaveGenerator::DisplaceRow(int y, bool byOutputRows) {
     const TRowShifts& shift = Shifts[static_cast<std::size_t>(y)];
     for (const TRun& run : Water.Row(y)) {
         const TShift s = shift[static_cast<std::size_t>(run.Area)];
-        if (MaxJitter[static_cast<std::size_t>(run.Area)] == 0)
+        const int jitter = MaxJitter[static_cast<std::size_t>(run.Area)];
+        if (jitter == 0) {
             CopySteadyRun(y, run, s);
-        else if (run.Copy == TRunCopy::Covered && covering)
-            continue; // its output row is filled afterwards
-        else if (run.Copy != TRunCopy::Checked && s.WithinReach)
-            CopyInnerRun(y, run, s);
-        else
+            Touched[static_cast<std::size_t>(y)] = 1;
+        } else if (run.Copy == TRunCopy::Checked || !byOutputRows) {
             CopyJitteredRun(y, run, s);
+            std::fill(Touched.begin() + std::max(y - jitter, 0), Touched.begin() + y + 1, 1);
+        }
+        // Owned and covered pixels are left to their output rows.
     }
 }
 
@@ -116,20 +127,9 @@ void TWaveGenerator::CopyJitteredRun(int y, const TRun& run, TShift shift) {
     for (int x = middleFrom; x < middleTo; ++x) {
         const std::ptrdiff_t t = rowStart + base[x];
         const std::ptrdiff_t s = t + down + dx;
-        if (areas[t + dx] == a && areas[s] == a)
-            output[t] = picture[s];
+        output[t] = Select((areas[t + dx] == a) & (areas[s] == a), picture[s], output[t]);
     }
     CopyJitteredClamped(y, std::max(middleTo, run.X0), run.X1, run.Area, shift);
-}
-
-// Inside the water the checks cannot fail, and each pixel is one read and one write.
-void TWaveGenerator::CopyInnerRun(int y, const TRun& run, TShift shift) {
-    const std::ptrdiff_t* base = JitterBase[static_cast<std::size_t>(run.Area)].data();
-    const std::ptrdiff_t rowStart = std::ptrdiff_t{y} * FrameWidth;
-    const std::uint32_t* source = PicturePixels + rowStart + shift.Dy * FrameWidth + shift.Dx;
-    std::uint32_t* target = OutputPixels + rowStart;
-    for (int x = run.X0; x < run.X1; ++x)
-        target[base[x]] = source[base[x]];
 }
 
 void TWaveGenerator::CopyJitteredClamped(int y, int from, int to, int area, TShift shift) {
@@ -144,109 +144,10 @@ void TWaveGenerator::CopyJitteredClamped(int y, int from, int to, int area, TShi
         const int ty = t < 0 ? 0 : t;
         const int sy = static_cast<int>(std::clamp<std::int64_t>(t + shift.Dy, 0, lastRow));
         const int sx = std::clamp(x + shift.Dx, 0, lastColumn);
-        if (areas[ty * w + sx] == a && areas[sy * w + sx] == a)
-            OutputPixels[ty * w + x] = PicturePixels[sy * w + sx];
+        std::uint32_t& target = OutputPixels[ty * w + x];
+        target = Select((areas[ty * w + sx] == a) & (areas[sy * w + sx] == a),
+                        PicturePixels[sy * w + sx], target);
     }
-}
-
-namespace {
-
-// Eight pixels at a time in the compiler's vector arithmetic, which becomes the machine's
-// vector instructions: a selection by jitter has no branch to mispredict. On x86-64 the loop
-// is also built for AVX2, taken when the processor has it (it more than halves the time).
-using TEightPixels = std::uint32_t __attribute__((vector_size(32)));
-using TEightInts = std::int32_t __attribute__((vector_size(32)));
-#if defined(__x86_64__)
-#define ML_WITH_AVX2_CLONE __attribute__((target_clones("avx2", "default")))
-#else
-#define ML_WITH_AVX2_CLONE
-#endif
-
-// The sources of a covered row: the columns whose jitter is at least Reached[i] take
-// Source[i], the last such i winning.
-struct TCoveredSources {
-    static constexpr std::size_t kMost = 4;
-    std::size_t Count = 0;
-    std::array<const std::uint32_t*, kMost> Source{};
-    std::array<int, kMost> Reached{};
-};
-
-// Count is a template argument so that the selections unroll.
-template <std::size_t Count>
-inline __attribute__((always_inline)) void FillFrom(std::uint32_t* target,
-                                                    const TCoveredSources& sources,
-                                                    const int* jitter, int from, int to) {
-    int x = from;
-    for (; x + 8 <= to; x += 8) {
-        TEightPixels result, other;
-        TEightInts columnJitter;
-        std::memcpy(&result, sources.Source[0] + x, sizeof result);
-        std::memcpy(&columnJitter, jitter + x, sizeof columnJitter);
-        for (std::size_t i = 1; i < Count; ++i) {
-            std::memcpy(&other, sources.Source[i] + x, sizeof other);
-            const auto take = reinterpret_cast<TEightPixels>(columnJitter >= sources.Reached[i]);
-            result = (other & take) | (result & ~take);
-        }
-        std::memcpy(target + x, &result, sizeof result);
-    }
-    for (; x < to; ++x) {
-        std::size_t i = Count - 1;
-        while (jitter[x] < sources.Reached[i])
-            --i;
-        target[x] = sources.Source[i][x];
-    }
-}
-
-ML_WITH_AVX2_CLONE void FillFrom(std::uint32_t* target, const TCoveredSources& sources,
-                                 const int* jitter, int from, int to) {
-    switch (sources.Count) {
-    case 1:
-        std::memcpy(target + from, sources.Source[0] + from,
-                    static_cast<std::size_t>(to - from) * sizeof(std::uint32_t));
-        break;
-    case 2:
-        FillFrom<2>(target, sources, jitter, from, to);
-        break;
-    case 3:
-        FillFrom<3>(target, sources, jitter, from, to);
-        break;
-    default:
-        FillFrom<4>(target, sources, jitter, from, to);
-        break;
-    }
-}
-
-} // namespace
-
-// A covered output row takes, in each column, the pixel its one writer (the row below by the
-// column's jitter) reads. Neighbouring rows mostly share their shift, so a row has only a few
-// sources, each taken by the columns whose jitter reaches its writer rows. Many different
-// shifts (a short, steep wave under a wide jitter) take one table look-up per pixel instead.
-void TWaveGenerator::FillCoveredRow(int r, const TRun& run) {
-    const std::size_t area = static_cast<std::size_t>(run.Area);
-    const int maxJitter = MaxJitter[area];
-    const std::ptrdiff_t w = FrameWidth;
-    const std::uint32_t* picture = PicturePixels + r * w;
-    auto source = [&](int k) {
-        const TShift& s = Shifts[static_cast<std::size_t>(r + k)][area];
-        return picture + s.Dy * w + s.Dx;
-    };
-    const int* jitter = Jitter[area].data();
-    std::uint32_t* target = OutputPixels + r * w;
-    TCoveredSources sources;
-    for (int k = 0; k <= maxJitter; ++k) {
-        if (k > 0 && source(k) == source(k - 1))
-            continue;
-        if (sources.Count == TCoveredSources::kMost) {
-            for (int x = run.X0; x < run.X1; ++x)
-                target[x] = source(jitter[x])[x];
-            return;
-        }
-        sources.Source[sources.Count] = source(k);
-        sources.Reached[sources.Count] = k;
-        ++sources.Count;
-    }
-    FillFrom(target, sources, jitter, run.X0, run.X1);
 }
 
 } // namespace ml

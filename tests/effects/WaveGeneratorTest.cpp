@@ -231,9 +231,22 @@ protected:
             }
     }
     void Step(const std::string& when) {
+        const std::vector<std::uint32_t> before = Pixels(Generator.CurrentFrame());
         Generator.NextFrame();
         Twin.NextFrame();
         ExpectWaterWithParticles(when);
+        // Everything that changed, water and particles, is named for the screen.
+        const std::vector<std::uint32_t> after = Pixels(Generator.CurrentFrame());
+        const std::vector<QRect>& parts = Generator.ChangedParts();
+        for (int y = 0; y < Generator.Height(); ++y)
+            for (int x = 0; x < Generator.Width(); ++x) {
+                const std::size_t i = static_cast<std::size_t>(y * Generator.Width() + x);
+                if (before[i] == after[i])
+                    continue;
+                ASSERT_TRUE(std::any_of(parts.begin(), parts.end(),
+                                        [&](const QRect& b) { return b.contains(x, y); }))
+                    << when << ": " << x << "," << y << " changed unreported";
+            }
     }
 
     TWaveGenerator Twin;
