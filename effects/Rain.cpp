@@ -66,7 +66,7 @@ template <class Pred> std::int64_t FirstWhere(std::int64_t lo, std::int64_t hi, 
 // a line of no length draws nothing. Both coordinates move monotonically along the line, so
 // the visible stretch is found by bisection and only visible pixels are visited.
 void DrawLine(TBitmap& target, std::int64_t x0, std::int64_t y0, std::int64_t x1, std::int64_t y1,
-              std::uint32_t colour) {
+              std::uint32_t colour, TSaveUnder* underneath) {
     const std::int64_t dx = x1 - x0;
     const std::int64_t dy = y1 - y0;
     const std::int64_t n = std::max(dx < 0 ? -dx : dx, dy < 0 ? -dy : dy);
@@ -105,8 +105,12 @@ void DrawLine(TBitmap& target, std::int64_t x0, std::int64_t y0, std::int64_t x1
     std::uint32_t* pixels = target.ScanLine(0);
     TLineStep x(x0, dx, n, from);
     TLineStep y(y0, dy, n, from);
-    for (std::int64_t i = from; i < to; ++i, x.Next(), y.Next())
-        pixels[y.Value * w + x.Value] = 0xFF000000u | colour;
+    for (std::int64_t i = from; i < to; ++i, x.Next(), y.Next()) {
+        const std::size_t at = static_cast<std::size_t>(y.Value * w + x.Value);
+        if (underneath)
+            underneath->Keep(at, pixels[at]);
+        pixels[at] = 0xFF000000u | colour;
+    }
 }
 
 std::uint32_t Grey(int level) {
@@ -172,12 +176,12 @@ void TRain::Draw(const Drop& drop, double slant) {
             return static_cast<int>(std::clamp<std::int64_t>(v, -1, high));
         };
         const int w = Target->Width(), h = Target->Height();
-        Underneath->Save(*Target,
+        Underneath->Note(*Target,
                          QRect(QPoint(clamp(std::min(x, xe), w), clamp(std::min(y, ye), h)),
                                QPoint(clamp(std::max(x, xe), w), clamp(std::max(y, ye), h))));
     }
-    DrawLine(*Target, x, y, xm, ym, Grey(b - 60));
-    DrawLine(*Target, xm, ym, xe, ye, Grey(b));
+    DrawLine(*Target, x, y, xm, ym, Grey(b - 60), Underneath);
+    DrawLine(*Target, xm, ym, xe, ye, Grey(b), Underneath);
 }
 
 } // namespace ml

@@ -72,7 +72,8 @@ void TSnow::Draw(const Flake& flake) {
     const int size = std::clamp(flake.Size, 2, 4);
     const char* disc = kDiscs[size - 2];
     if (Underneath)
-        Underneath->Save(*Target, QRect(x0, y0, size, size));
+        Underneath->Note(*Target, QRect(x0, y0, size, size));
+    const int width = Target->Width();
     for (int dy = 0; dy < size; ++dy) {
         const int y = y0 + dy;
         if (y < 0 || y >= Target->Height())
@@ -81,8 +82,12 @@ void TSnow::Draw(const Flake& flake) {
         for (int dx = 0; dx < size; ++dx) {
             const int x = x0 + dx;
             const char c = disc[dy * size + dx];
-            if (c == ' ' || x < 0 || x >= Target->Width())
+            if (c == ' ' || x < 0 || x >= width)
                 continue;
+            if (Underneath)
+                Underneath->Keep(static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                                     static_cast<std::size_t>(x),
+                                 row[x]);
             row[x] = 0xFF000000u | (c == 'o' ? kOutline : kFill);
         }
     }

@@ -91,10 +91,12 @@ ML_WITH_AVX2_CLONE void FillCovered(std::uint32_t* target, const TRowSources& so
 }
 
 // Owned: a column takes its source where its writer exists and both area checks pass, and
-// keeps what it held otherwise.
-ML_WITH_AVX2_CLONE void FillOwned(std::uint32_t* target, const TRowSources& sources,
-                                  const int* jitter, const std::uint8_t* writers,
-                                  std::uint8_t writerBit, std::int8_t area, int from, int to) {
+// keeps what it held otherwise. Without sideways shifts every source checks the output row
+// at the column itself, once for all of them.
+template <bool SameTargetColumns>
+inline __attribute__((always_inline)) void
+FillOwned(std::uint32_t* target, const TRowSources& sources, const int* jitter,
+          const std::uint8_t* writers, std::uint8_t writerBit, std::int8_t area, int from, int to) {
     const TEightBytes areas = TEightBytes{} + area;
     const TEightBytes bit = TEightBytes{} + static_cast<std::int8_t>(writerBit);
     int x = from;
@@ -105,12 +107,19 @@ ML_WITH_AVX2_CLONE void FillOwned(std::uint32_t* target, const TRowSources& sour
         Load(result, target + x);
         Load(columnJitter, jitter + x);
         Load(writer, writers + x);
-        const TEightBytes written = (writer & bit) != 0;
+        TEightBytes written = (writer & bit) != 0;
+        if (SameTargetColumns) {
+            Load(targetAreas, sources.TargetAreas[0] + x);
+            written &= targetAreas == areas;
+        }
         for (std::size_t i = 0; i < sources.Count; ++i) {
             Load(other, sources.Source[i] + x);
-            Load(targetAreas, sources.TargetAreas[i] + x);
             Load(sourceAreas, sources.SourceAreas[i] + x);
-            const TEightBytes checks = written & (targetAreas == areas) & (sourceAreas == areas);
+            TEightBytes checks = written & (sourceAreas == areas);
+            if (!SameTargetColumns) {
+                Load(targetAreas, sources.TargetAreas[i] + x);
+                checks &= targetAreas == areas;
+            }
             const auto take = reinterpret_cast<TEightPixels>(
                 __builtin_convertvector(checks, TEightInts) & (columnJitter >= sources.Reached[i]) &
                 (columnJitter < sources.Reached[i + 1]));
@@ -126,6 +135,18 @@ ML_WITH_AVX2_CLONE void FillOwned(std::uint32_t* target, const TRowSources& sour
             sources.SourceAreas[i][x] == area)
             target[x] = sources.Source[i][x];
     }
+}
+
+ML_WITH_AVX2_CLONE void FillOwned(std::uint32_t* target, const TRowSources& sources,
+                                  const int* jitter, const std::uint8_t* writers,
+                                  std::uint8_t writerBit, std::int8_t area, int from, int to) {
+    bool sameTargetColumns = true;
+    for (std::size_t i = 1; i < sources.Count; ++i)
+        sameTargetColumns = sameTargetColumns && sources.TargetAreas[i] == sources.TargetAreas[0];
+    if (sameTargetColumns)
+        FillOwned<true>(target, sources, jitter, writers, writerBit, area, from, to);
+    else
+        FillOwned<false>(target, sources, jitter, writers, writerBit, area, from, to);
 }
 
 } // namespace
