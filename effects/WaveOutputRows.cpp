@@ -93,7 +93,7 @@ ML_WITH_AVX2_CLONE void FillCovered(std::uint32_t* target, const TRowSources& so
 // Owned: a column takes its source where its writer exists and both area checks pass, and
 // keeps what it held otherwise. Without sideways shifts every source checks the output row
 // at the column itself, once for all of them.
-template <bool SameTargetColumns>
+template <bool SameTargetColumns, std::size_t Count>
 inline __attribute__((always_inline)) void
 FillOwned(std::uint32_t* target, const TRowSources& sources, const int* jitter,
           const std::uint8_t* writers, std::uint8_t writerBit, std::int8_t area, int from, int to) {
@@ -112,7 +112,7 @@ FillOwned(std::uint32_t* target, const TRowSources& sources, const int* jitter,
             Load(targetAreas, sources.TargetAreas[0] + x);
             written &= targetAreas == areas;
         }
-        for (std::size_t i = 0; i < sources.Count; ++i) {
+        for (std::size_t i = 0; i < Count; ++i) {
             Load(other, sources.Source[i] + x);
             Load(sourceAreas, sources.SourceAreas[i] + x);
             TEightBytes checks = written & (sourceAreas == areas);
@@ -128,12 +128,36 @@ FillOwned(std::uint32_t* target, const TRowSources& sources, const int* jitter,
         std::memcpy(target + x, &result, sizeof result);
     }
     for (; x < to; ++x) {
-        std::size_t i = sources.Count - 1;
+        std::size_t i = Count - 1;
         while (jitter[x] < sources.Reached[i])
             --i;
         if ((writers[x] & writerBit) && sources.TargetAreas[i][x] == area &&
             sources.SourceAreas[i][x] == area)
             target[x] = sources.Source[i][x];
+    }
+}
+
+template <bool SameTargetColumns>
+inline __attribute__((always_inline)) void
+FillOwned(std::uint32_t* target, const TRowSources& sources, const int* jitter,
+          const std::uint8_t* writers, std::uint8_t writerBit, std::int8_t area, int from, int to) {
+    switch (sources.Count) {
+    case 1:
+        FillOwned<SameTargetColumns, 1>(target, sources, jitter, writers, writerBit, area, from,
+                                        to);
+        break;
+    case 2:
+        FillOwned<SameTargetColumns, 2>(target, sources, jitter, writers, writerBit, area, from,
+                                        to);
+        break;
+    case 3:
+        FillOwned<SameTargetColumns, 3>(target, sources, jitter, writers, writerBit, area, from,
+                                        to);
+        break;
+    default:
+        FillOwned<SameTargetColumns, 4>(target, sources, jitter, writers, writerBit, area, from,
+                                        to);
+        break;
     }
 }
 
