@@ -9,6 +9,7 @@
 
 #include <array>
 #include <cstring>
+#include <type_traits>
 
 namespace ml {
 
@@ -44,6 +45,34 @@ struct TRowSources {
     std::array<int, kMost + 1> Reached;
 };
 
+// The source a column of the given jitter takes, among the first count.
+inline std::size_t SourceOf(const TRowSources& sources, std::size_t count, int jitter) {
+    std::size_t i = count - 1;
+    while (jitter < sources.Reached[i])
+        --i;
+    return i;
+}
+
+// Calls fill with std::integral_constant<std::size_t, count>, so that the loops over the
+// sources unroll.
+template <class Fill>
+inline __attribute__((always_inline)) void WithSourceCount(std::size_t count, Fill fill) {
+    switch (count) {
+    case 1:
+        fill(std::integral_constant<std::size_t, 1>{});
+        break;
+    case 2:
+        fill(std::integral_constant<std::size_t, 2>{});
+        break;
+    case 3:
+        fill(std::integral_constant<std::size_t, 3>{});
+        break;
+    default:
+        fill(std::integral_constant<std::size_t, 4>{});
+        break;
+    }
+}
+
 // Covered: the checks cannot fail. Count is a template argument so that the selections
 // unroll.
 template <std::size_t Count>
@@ -63,31 +92,20 @@ inline __attribute__((always_inline)) void FillCovered(std::uint32_t* target,
         }
         std::memcpy(target + x, &result, sizeof result);
     }
-    for (; x < to; ++x) {
-        std::size_t i = Count - 1;
-        while (jitter[x] < sources.Reached[i])
-            --i;
-        target[x] = sources.Source[i][x];
-    }
+    for (; x < to; ++x)
+        target[x] = sources.Source[SourceOf(sources, Count, jitter[x])][x];
 }
 
 ML_WITH_AVX2_CLONE void FillCovered(std::uint32_t* target, const TRowSources& sources,
                                     const int* jitter, int from, int to) {
-    switch (sources.Count) {
-    case 1:
+    if (sources.Count == 1)
         std::memcpy(target + from, sources.Source[0] + from,
                     static_cast<std::size_t>(to - from) * sizeof(std::uint32_t));
-        break;
-    case 2:
-        FillCovered<2>(target, sources, jitter, from, to);
-        break;
-    case 3:
-        FillCovered<3>(target, sources, jitter, from, to);
-        break;
-    default:
-        FillCovered<4>(target, sources, jitter, from, to);
-        break;
-    }
+    else
+        WithSourceCount(
+            sources.Count, [&](auto count) __attribute__((always_inline)) {
+                FillCovered<count>(target, sources, jitter, from, to);
+            });
 }
 
 // Owned: a column takes its source where its writer exists and both area checks pass, and
@@ -128,36 +146,10 @@ FillOwned(std::uint32_t* target, const TRowSources& sources, const int* jitter,
         std::memcpy(target + x, &result, sizeof result);
     }
     for (; x < to; ++x) {
-        std::size_t i = Count - 1;
-        while (jitter[x] < sources.Reached[i])
-            --i;
+        const std::size_t i = SourceOf(sources, Count, jitter[x]);
         if ((writers[x] & writerBit) && sources.TargetAreas[i][x] == area &&
             sources.SourceAreas[i][x] == area)
             target[x] = sources.Source[i][x];
-    }
-}
-
-template <bool SameTargetColumns>
-inline __attribute__((always_inline)) void
-FillOwned(std::uint32_t* target, const TRowSources& sources, const int* jitter,
-          const std::uint8_t* writers, std::uint8_t writerBit, std::int8_t area, int from, int to) {
-    switch (sources.Count) {
-    case 1:
-        FillOwned<SameTargetColumns, 1>(target, sources, jitter, writers, writerBit, area, from,
-                                        to);
-        break;
-    case 2:
-        FillOwned<SameTargetColumns, 2>(target, sources, jitter, writers, writerBit, area, from,
-                                        to);
-        break;
-    case 3:
-        FillOwned<SameTargetColumns, 3>(target, sources, jitter, writers, writerBit, area, from,
-                                        to);
-        break;
-    default:
-        FillOwned<SameTargetColumns, 4>(target, sources, jitter, writers, writerBit, area, from,
-                                        to);
-        break;
     }
 }
 
@@ -167,10 +159,14 @@ ML_WITH_AVX2_CLONE void FillOwned(std::uint32_t* target, const TRowSources& sour
     bool sameTargetColumns = true;
     for (std::size_t i = 1; i < sources.Count; ++i)
         sameTargetColumns = sameTargetColumns && sources.TargetAreas[i] == sources.TargetAreas[0];
-    if (sameTargetColumns)
-        FillOwned<true>(target, sources, jitter, writers, writerBit, area, from, to);
-    else
-        FillOwned<false>(target, sources, jitter, writers, writerBit, area, from, to);
+    WithSourceCount(
+        sources.Count, [&](auto count) __attribute__((always_inline)) {
+            if (sameTargetColumns)
+                FillOwned<true, count>(target, sources, jitter, writers, writerBit, area, from, to);
+            else
+                FillOwned<false, count>(target, sources, jitter, writers, writerBit, area, from,
+                                        to);
+        });
 }
 
 } // namespace
