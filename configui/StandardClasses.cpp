@@ -124,14 +124,15 @@ void AddFont(TPropertyTable& t) {
     });
     t.Set<QWidget>("Font.Height", [](QWidget& w, V v) {
         // Negative heights are the character height in pixels; positive ones include the
-        // line's internal leading, about a fifth of it.
-        const int h = AsInteger(v);
+        // line's internal leading, about a fifth of it. Read as an extent, so that even the
+        // lowest integer can be negated.
+        const int h = AsExtent(v);
         const int pixels = h < 0 ? -h : h - h / 5;
         if (h != 0)
             ChangeFont(w, [&](QFont& f) { f.setPixelSize(std::clamp(pixels, 1, 1000)); });
     });
     t.Set<QWidget>("Font.Size", [](QWidget& w, V v) {
-        const int points = std::abs(AsInteger(v));
+        const int points = std::abs(AsExtent(v));
         if (points != 0)
             ChangeFont(w, [&](QFont& f) { f.setPointSize(std::clamp(points, 1, 1000)); });
     });

@@ -259,5 +259,25 @@ TEST(ComponentBuilder, PictureDataAndColours) {
     EXPECT_TRUE(label->autoFillBackground());
 }
 
+// Font sizes at the ends of the integer range are extents like any other: the lowest integer
+// is a huge character height (the largest font), not a value that cannot be negated.
+TEST(ComponentBuilder, ExtremeFontSizesAreClampedExtents) {
+    auto window = BuildFromText("object W: TForm\n"
+                                "  object Low: TLabel\n"
+                                "    Font.Height = -2147483648\n"
+                                "  end\n"
+                                "  object High: TLabel\n"
+                                "    Font.Height = 2147483647\n"
+                                "  end\n"
+                                "  object Points: TLabel\n"
+                                "    Font.Size = -2147483648\n"
+                                "  end\n"
+                                "end\n");
+    auto* form = dynamic_cast<TForm*>(window.get());
+    EXPECT_EQ(form->FindComponent("Low")->font().pixelSize(), 1000);
+    EXPECT_EQ(form->FindComponent("High")->font().pixelSize(), 1000);
+    EXPECT_EQ(form->FindComponent("Points")->font().pointSize(), 1000);
+}
+
 } // namespace
 } // namespace ml
