@@ -4,8 +4,10 @@
 
 #include <algorithm>
 #include <csetjmp>
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include <jerror.h>
@@ -18,6 +20,25 @@ namespace {
 // Pictures larger than this on either side are refused before any pixel memory is taken: a
 // stream header can claim up to 65535 x 65535, which would ask for 16 GiB.
 constexpr unsigned kMaxSide = 16384;
+// What decoding one picture may take in all: the 32-bit bitmap of the largest picture allowed.
+// The decoder's own buffers (a progressive picture keeps every coefficient) share it with the
+// bitmap being filled.
+constexpr std::size_t kPictureBudget = std::size_t{kMaxSide} * kMaxSide * 4;
+
+// Every 8 x 8 block of the first component carries at least its DC coefficient, which
+// Huffman coding writes in one bit or more, in sequential and progressive pictures alike. So
+// the data bounds the size its header may claim; more is a damaged or hostile header, refused
+// before a few bytes can ask for a gigabyte. (Arithmetic coding can go below a bit a block:
+// only the budget bounds those.)
+void CheckSizeAgainstData(const jpeg_decompress_struct& info, std::size_t size) {
+    const jpeg_component_info& first = info.comp_info[0];
+    const std::uint64_t blocks =
+        std::uint64_t{first.width_in_blocks} * std::uint64_t{first.height_in_blocks};
+    if (!info.arith_code && blocks > std::uint64_t{size} * 8)
+        throw EInvalidGraphic("JPEG data of " + std::to_string(size) + " bytes cannot hold a " +
+                              std::to_string(info.image_width) + " x " +
+                              std::to_string(info.image_height) + " pixel picture");
+}
 
 // libjpeg reports fatal errors by calling error_exit, which must not return. We jump back to
 // the call site (no C++ objects with destructors live between setjmp and longjmp in the
@@ -149,12 +170,24 @@ TBitmap DecodeJpeg(const std::uint8_t* data, std::size_t size) {
         throw EInvalidGraphic("JPEG picture is too large (" + std::to_string(d.Info.image_width) +
                               " x " + std::to_string(d.Info.image_height) + " pixels)");
 
+    CheckSizeAgainstData(d.Info, size);
+
     const bool cmyk = d.Info.jpeg_color_space == JCS_CMYK || d.Info.jpeg_color_space == JCS_YCCK;
     d.Info.out_color_space = cmyk ? JCS_CMYK : kNativeXRGB;
+    const std::size_t bitmapBytes = std::size_t{d.Info.image_width} * d.Info.image_height * 4;
+    // At least a little room for the decoder: a zero would mean no limit at all.
+    d.Info.mem->max_memory_to_use =
+        static_cast<long>(std::max<std::size_t>(kPictureBudget - bitmapBytes, 1 << 20));
     TBitmap bitmap(static_cast<int>(d.Info.image_width), static_cast<int>(d.Info.image_height));
     std::vector<JSAMPLE> cmykRow(cmyk ? 4 * static_cast<std::size_t>(d.Info.image_width) : 0);
-    if (!ReadPixels(d, bitmap, cmyk ? cmykRow.data() : nullptr))
+    if (!ReadPixels(d, bitmap, cmyk ? cmykRow.data() : nullptr)) {
+        // The decoder asks for a backing store when its buffers would pass the budget.
+        if (d.Errors.Pub.msg_code == JERR_NO_BACKING_STORE)
+            throw EInvalidGraphic("JPEG picture of " + std::to_string(d.Info.image_width) + " x " +
+                                  std::to_string(d.Info.image_height) +
+                                  " pixels needs more memory to decode than a picture may use");
         throw EInvalidGraphic(d.Errors.Message);
+    }
     return bitmap;
 }
 

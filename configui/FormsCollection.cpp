@@ -59,15 +59,15 @@ void TActionList::LoadFromText(const std::string& text) {
         action->Param1 = LineAt(lines, 5 * i + 3);
         action->Param2 = LineAt(lines, 5 * i + 4);
         action->Param3 = LineAt(lines, 5 * i + 5);
+        // The first binding of a name is the one found; later ones stay listed only.
+        ByName.emplace(UpperCase(key), action.get());
         Items.emplace_back(std::move(key), std::move(action));
     }
 }
 
 TAction* TActionList::FindAction(const std::string& controlName) const {
-    for (const auto& [name, action] : Items)
-        if (SameText(name, controlName))
-            return action.get();
-    return nullptr;
+    auto found = ByName.find(UpperCase(controlName));
+    return found == ByName.end() ? nullptr : found->second;
 }
 
 const std::string& TActionList::ControlName(int index) const {
@@ -88,15 +88,15 @@ void TQMForm::SetDescription(const std::string& text) {
 }
 
 std::string TQMForm::FilteredDescription() {
-    std::vector<std::string> work = Lines;
-    Name = DescriptionName(LineAt(work, 0));
-    work[0] = "object " + Name + ": TfmQMConfigWindow";
-
-    std::size_t j = 0;
+    Name = DescriptionName(LineAt(Lines, 0));
+    // The lines that stay are copied into a new list in one pass, so a description of any
+    // length is filtered in time proportional to it.
+    std::vector<std::string> kept;
+    kept.reserve(Lines.size());
+    kept.push_back("object " + Name + ": TfmQMConfigWindow");
     bool seenVisible = false;
-    const std::size_t passes = work.size();
-    for (std::size_t pass = 0; pass < passes && j < work.size(); ++pass) {
-        const std::string& line = work[j];
+    for (std::size_t j = 1; j < Lines.size(); ++j) {
+        const std::string& line = Lines[j];
         std::size_t first = 0, last = line.size();
         while (first < last && IsBlankOrControl(line[first]))
             ++first;
@@ -105,21 +105,19 @@ std::string TQMForm::FilteredDescription() {
         const std::string s = line.substr(first, last - first);
 
         if (IsEventLine(s) || UpperPrefix(s, 11) == "BORDERICONS" ||
-            UpperPrefix(s, 11) == "BORDERSTYLE" || UpperPrefix(s, 9) == "FORMSTYLE") {
-            work.erase(work.begin() + static_cast<std::ptrdiff_t>(j));
-        } else if (UpperPrefix(s, 7) == "VISIBLE") {
+            UpperPrefix(s, 11) == "BORDERSTYLE" || UpperPrefix(s, 9) == "FORMSTYLE")
+            continue;
+        if (UpperPrefix(s, 7) == "VISIBLE") {
             // Only the window's own Visible line goes: showing is the caller's decision,
             // while a child's Visible = False must stay.
-            if (!seenVisible)
-                work.erase(work.begin() + static_cast<std::ptrdiff_t>(j));
-            else
-                ++j;
+            const bool windowsOwn = !seenVisible;
             seenVisible = true;
-        } else {
-            ++j;
+            if (windowsOwn)
+                continue;
         }
+        kept.push_back(line);
     }
-    return JoinCrLf(work);
+    return JoinCrLf(kept);
 }
 
 void TQMForms::LoadFromFile(const std::string& path) {

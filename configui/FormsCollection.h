@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -30,13 +31,17 @@ public:
     void LoadFromText(const std::string& text);
     // The binding of a control, or nullptr.
     TAction* FindAction(const std::string& controlName) const;
-    void ClearActions() { Items.clear(); }
+    void ClearActions() {
+        Items.clear();
+        ByName.clear();
+    }
 
     int Count() const { return static_cast<int>(Items.size()); }
     const std::string& ControlName(int index) const;
 
 private:
     std::vector<std::pair<std::string, std::unique_ptr<TAction>>> Items;
+    std::unordered_map<std::string, TAction*> ByName; // upper-cased name -> first binding
 };
 
 // One window description.

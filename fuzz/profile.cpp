@@ -36,8 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ui.LoadFromFile(path);
 
     ml::TIniFile ini(path);
-    for (const auto& name : ini.ReadSection("Files"))
-        if (ini.ReadString("Files", name, "").size() > ml::TIniFile::kMaxValueLength)
+    for (const auto& [name, value] : ini.ReadSectionValues("Files"))
+        if (value.size() > ml::TIniFile::kMaxValueLength)
             __builtin_trap();
     if (ini.WriteInteger("Setting", "Speed", 12) && ini.ReadInteger("setting", "SPEED", 0) != 12)
         __builtin_trap();

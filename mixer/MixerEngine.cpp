@@ -305,11 +305,11 @@ void MixerRemoveChannel(TMixSession* mixer, int channel, int mode) {
     }
 }
 
-TWaveData* MixerLoadWave(TMixSession* mixer, const TWaveSource& source) {
+TWaveData* MixerLoadWave(TMixSession* mixer, const TWaveSource& source, std::size_t maxBytes) {
     Validate(mixer);
     if (!WaveOut().IsFormatSupported(mixer->DeviceId, mixer->Format))
         throw EMixerError("The waveform device can\u00b4t play this format");
-    std::unique_ptr<TWaveData> wave = LoadWaveData(source, mixer->Format);
+    std::unique_ptr<TWaveData> wave = LoadWaveData(source, mixer->Format, maxBytes);
     try {
         mixer->Waves.push_back(std::move(wave));
     } catch (const std::bad_alloc&) {

@@ -27,9 +27,10 @@ void MixerRemoveChannel(TMixSession* mixer, int channel, int mode);
 // remix, a mixer that is playing re-mixes from the playing position so they fall silent now.
 void MixerDropQueue(TMixSession* mixer, int channel, int mode, bool remix);
 
-// Loads a sound converted to the mixer's output format. The mixer owns it until
-// MixerReleaseWave or the end of the session.
-TWaveData* MixerLoadWave(TMixSession* mixer, const TWaveSource& source);
+// Loads a sound converted to the mixer's output format, refusing one that would take more than
+// maxBytes. The mixer owns it until MixerReleaseWave or the end of the session.
+TWaveData* MixerLoadWave(TMixSession* mixer, const TWaveSource& source,
+                         std::size_t maxBytes = kMaxWaveBytes);
 // Drops every play of the wave (already mixed output still plays) and frees it.
 void MixerReleaseWave(TMixSession* mixer, TWaveData* wave);
 

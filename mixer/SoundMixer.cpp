@@ -53,8 +53,8 @@ void TSoundMixer::SetChannels(std::uint8_t value) {
     FChannels = value;
 }
 
-TWaveData* TSoundMixer::LoadWave(const std::string& fileName) {
-    return MixerLoadWave(FMixer, TWaveSource::File(fileName));
+TWaveData* TSoundMixer::LoadWave(const std::string& fileName, std::size_t maxBytes) {
+    return MixerLoadWave(FMixer, TWaveSource::File(fileName), maxBytes);
 }
 
 void TSoundMixer::ReleaseWave(TWaveData* wave) {

@@ -27,7 +27,8 @@ public:
     std::uint8_t Channels() const { return FChannels; }
     void SetChannels(std::uint8_t value);
 
-    TWaveData* LoadWave(const std::string& fileName);
+    // Refuses a sound that would take more than maxBytes once converted.
+    TWaveData* LoadWave(const std::string& fileName, std::size_t maxBytes = kMaxWaveBytes);
     void ReleaseWave(TWaveData* wave);
     // Queues a play; notifyControl (may be null) receives MM_WOM_DONE with the channel and the
     // wave when it has been heard to the end. Returns the channel it was queued on.

@@ -6,9 +6,23 @@ namespace ml {
 
 namespace {
 
-// A converted sound larger than this is refused like a failed allocation: sound effects last
-// seconds, and a tiny source rate must not be able to ask for gigabytes.
-constexpr std::size_t kMaxConvertedBytes = std::size_t{256} << 20;
+void CheckSupported(const TWaveFormat& source) {
+    // Other sample sizes, more than two channels or a rate of 0 cannot be reduced to the
+    // output with the steps below (and a rate of 0 would divide by zero).
+    if ((source.BitsPerSample != 8 && source.BitsPerSample != 16) ||
+        (source.Channels != 1 && source.Channels != 2) || source.SamplesPerSec == 0)
+        throw EMixerError("File format not supported");
+}
+
+int UpFactor(const TWaveFormat& source, const TWaveFormat& output) {
+    return static_cast<int>(output.SamplesPerSec / source.SamplesPerSec);
+}
+
+// The rounded ratio of the rates.
+int DownFactor(const TWaveFormat& source, const TWaveFormat& output) {
+    return static_cast<int>((std::uint64_t{source.SamplesPerSec} + output.SamplesPerSec / 2) /
+                            output.SamplesPerSec);
+}
 
 // 16-bit samples are signed and little-endian; their high byte shifted by 128 is the unsigned
 // 8-bit sample.
@@ -78,11 +92,7 @@ std::vector<std::uint8_t> DownSample(const std::vector<std::uint8_t>& data, int 
 
 std::vector<std::uint8_t> ConvertWave(const TWaveFormat& source, std::vector<std::uint8_t> data,
                                       const TWaveFormat& output) {
-    // Other sample sizes, more than two channels or a rate of 0 cannot be reduced to the
-    // output with the steps below (and a rate of 0 would divide by zero).
-    if ((source.BitsPerSample != 8 && source.BitsPerSample != 16) ||
-        (source.Channels != 1 && source.Channels != 2) || source.SamplesPerSec == 0)
-        throw EMixerError("File format not supported");
+    CheckSupported(source);
 
     // A trailing partial frame would shift every later frame's channels; drop it.
     const std::size_t frameBytes = std::size_t{source.Channels} * (source.BitsPerSample / 8);
@@ -96,21 +106,27 @@ std::vector<std::uint8_t> ConvertWave(const TWaveFormat& source, std::vector<std
         data = StereoToMono(data);
 
     const int channels = output.Channels;
-    if (source.SamplesPerSec < output.SamplesPerSec) {
-        const int factor = static_cast<int>(output.SamplesPerSec / source.SamplesPerSec);
-        if (data.size() > kMaxConvertedBytes / factor)
-            throw EMixerError(kMixerMemoryText);
-        data = UpSample(data, channels, factor);
-    } else if (source.SamplesPerSec > output.SamplesPerSec) {
-        const auto factor =
-            static_cast<int>((std::uint64_t{source.SamplesPerSec} + output.SamplesPerSec / 2) /
-                             output.SamplesPerSec);
-        data = DownSample(data, channels, factor);
-    }
+    if (source.SamplesPerSec < output.SamplesPerSec)
+        data = UpSample(data, channels, UpFactor(source, output));
+    else if (source.SamplesPerSec > output.SamplesPerSec)
+        data = DownSample(data, channels, DownFactor(source, output));
 
     if (data.empty())
         throw EMixerError("Failed to convert wave format");
     return data;
+}
+
+std::uint64_t ConvertedSize(const TWaveFormat& source, std::uint64_t dataBytes,
+                            const TWaveFormat& output) {
+    CheckSupported(source);
+    // The same steps as ConvertWave, on the byte count alone.
+    std::uint64_t frames =
+        dataBytes / (std::uint64_t{source.Channels} * (source.BitsPerSample / 8));
+    if (source.SamplesPerSec < output.SamplesPerSec)
+        frames *= UpFactor(source, output);
+    else if (source.SamplesPerSec > output.SamplesPerSec)
+        frames /= DownFactor(source, output);
+    return frames * output.Channels;
 }
 
 } // namespace ml

@@ -18,5 +18,9 @@ namespace ml {
 // frame results.
 std::vector<std::uint8_t> ConvertWave(const TWaveFormat& source, std::vector<std::uint8_t> data,
                                       const TWaveFormat& output);
+// The bytes ConvertWave makes of `dataBytes` bytes of source data, known before any of them is
+// read. Raises "File format not supported" as ConvertWave does.
+std::uint64_t ConvertedSize(const TWaveFormat& source, std::uint64_t dataBytes,
+                            const TWaveFormat& output);
 
 } // namespace ml

@@ -77,7 +77,7 @@ TWaveFormat ReadFormat(QIODevice& io, qint64 limit) {
     return format;
 }
 
-std::vector<std::uint8_t> ReadData(QIODevice& io, qint64 limit) {
+TChunk FindData(QIODevice& io, qint64 limit) {
     TChunk data;
     if (!Descend(io, limit, "data", data))
         throw EMixerError("WAVE file has no data chunk");
@@ -86,22 +86,38 @@ std::vector<std::uint8_t> ReadData(QIODevice& io, qint64 limit) {
     // A size beyond the end of the source cannot be read; say so before allocating for it.
     if (data.DataStart + data.Size > io.size())
         throw EMixerError("Failed to read data chunk");
+    return data;
+}
+
+std::vector<std::uint8_t> ReadData(QIODevice& io, const TChunk& data) {
     std::vector<std::uint8_t> bytes(data.Size);
     if (io.read(reinterpret_cast<char*>(bytes.data()), data.Size) != data.Size)
         throw EMixerError("Failed to read data chunk");
     return bytes;
 }
 
-void Parse(QIODevice& io, const TWaveFormat& output, TWaveData& wave) {
+std::string KiB(std::uint64_t bytes) {
+    return std::to_string((bytes + 1023) / 1024) + " KiB";
+}
+
+void Parse(QIODevice& io, const TWaveFormat& output, const std::string& name, std::size_t maxBytes,
+           TWaveData& wave) {
     TChunk riff;
     if (!Descend(io, io.size(), "RIFF", riff, "WAVE"))
         throw EMixerError("This is not a WAVE file");
     const qint64 riffEnd = std::min<qint64>(riff.DataStart + riff.Size, io.size());
     wave.SourceFormat = ReadFormat(io, riffEnd);
-    std::vector<std::uint8_t> data = ReadData(io, riffEnd);
+    const TChunk chunk = FindData(io, riffEnd);
+    // What the sound becomes is known from its header: a few bytes at a tiny rate must not
+    // grow into gigabytes before anyone looks.
+    const std::uint64_t converted = ConvertedSize(wave.SourceFormat, chunk.Size, output);
+    if (converted > maxBytes)
+        throw EMixerError("The sound " + name + " needs " + KiB(converted) +
+                          " in the mixer's format, more than the " + KiB(maxBytes) +
+                          " it may take");
 
     // Steps that do not apply leave the data as it is.
-    wave.Data = ConvertWave(wave.SourceFormat, std::move(data), output);
+    wave.Data = ConvertWave(wave.SourceFormat, ReadData(io, chunk), output);
 }
 
 void OpenOrThrow(QIODevice& io, const std::string& message) {
@@ -111,7 +127,8 @@ void OpenOrThrow(QIODevice& io, const std::string& message) {
 
 } // namespace
 
-std::unique_ptr<TWaveData> LoadWaveData(const TWaveSource& source, const TWaveFormat& output) {
+std::unique_ptr<TWaveData> LoadWaveData(const TWaveSource& source, const TWaveFormat& output,
+                                        std::size_t maxBytes) {
     try {
         auto wave = std::make_unique<TWaveData>();
         if (source.Mode & TWaveSource::kFromResource) {
@@ -120,7 +137,7 @@ std::unique_ptr<TWaveData> LoadWaveData(const TWaveSource& source, const TWaveFo
             const std::string id = numbered ? std::to_string(std::stoul(source.Name)) : source.Name;
             QFile resource(QString::fromStdString(":/WAVE/" + id));
             OpenOrThrow(resource, "Failed to open \"WAVE\" resource " + id);
-            Parse(resource, output, *wave);
+            Parse(resource, output, id, maxBytes, *wave);
             wave->Name = numbered ? "res#" + id : id;
         } else if (source.Mode & TWaveSource::kFromMemory) {
             if (source.Memory.Buffer == nullptr)
@@ -132,12 +149,12 @@ std::unique_ptr<TWaveData> LoadWaveData(const TWaveSource& source, const TWaveFo
                                         static_cast<qsizetype>(source.Memory.Size));
             QBuffer memory(&image);
             memory.open(QIODevice::ReadOnly);
-            Parse(memory, output, *wave);
+            Parse(memory, output, source.Name, maxBytes, *wave);
             wave->Name = source.Name;
         } else {
             QFile file(QString::fromStdString(source.Name));
             OpenOrThrow(file, "Failed to open wave file " + source.Name);
-            Parse(file, output, *wave);
+            Parse(file, output, source.Name, maxBytes, *wave);
             wave->Name = source.Name;
         }
         if (wave->Name.size() > TWaveData::kMaxNameLength)

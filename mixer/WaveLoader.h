@@ -51,8 +51,15 @@ struct TWaveSource {
     }
 };
 
+// What one sound may take once converted unless its caller allows less: sound effects last
+// seconds, and a tiny source rate must not be able to ask for gigabytes.
+inline constexpr std::size_t kMaxWaveBytes = std::size_t{256} << 20;
+
 // Loads and converts a sound to 8 bits at the output format's channels and rate. Raises
 // EMixerError with the text of the step that failed; nothing stays allocated or open then.
-std::unique_ptr<TWaveData> LoadWaveData(const TWaveSource& source, const TWaveFormat& output);
+// A sound that would take more than maxBytes once converted is refused, naming it, before
+// its data is read.
+std::unique_ptr<TWaveData> LoadWaveData(const TWaveSource& source, const TWaveFormat& output,
+                                        std::size_t maxBytes = kMaxWaveBytes);
 
 } // namespace ml

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <fstream>
 #include <sstream>
+#include <unordered_map>
 
 namespace ml {
 
@@ -181,13 +182,26 @@ bool TIniFile::ReadBool(const std::string& section, const std::string& key,
 }
 
 std::vector<std::string> TIniFile::ReadSection(const std::string& section) const {
-    Document doc = Document::Load(FileName);
     std::vector<std::string> names;
+    for (auto& entry : ReadSectionValues(section))
+        names.push_back(std::move(entry.first));
+    return names;
+}
+
+std::vector<std::pair<std::string, std::string>>
+TIniFile::ReadSectionValues(const std::string& section) const {
+    Document doc = Document::Load(FileName);
+    std::vector<std::pair<std::string, std::string>> entries;
     std::size_t h = doc.FindSection(section);
     if (h == doc.lines.size())
-        return names;
+        return entries;
+    const std::size_t end = doc.SectionEnd(h);
+    // A key's value is its first line's, wherever a later copy of the name stands.
+    std::unordered_map<std::string, std::string> firstValues;
+    for (std::size_t i = h + 1; i < end; ++i)
+        if (auto e = Document::Entry(doc.lines[i]))
+            firstValues.try_emplace(UpperCase(e->first), e->second.substr(0, kMaxValueLength));
     std::size_t used = 0;
-    std::size_t end = doc.SectionEnd(h);
     for (std::size_t i = h + 1; i < end; ++i) {
         auto e = Document::Entry(doc.lines[i]);
         if (!e || e->first.empty())
@@ -195,9 +209,9 @@ std::vector<std::string> TIniFile::ReadSection(const std::string& section) const
         used += e->first.size() + 1;
         if (used > kMaxKeyListLength)
             break;
-        names.push_back(e->first);
+        entries.emplace_back(e->first, firstValues[UpperCase(e->first)]);
     }
-    return names;
+    return entries;
 }
 
 bool TIniFile::SectionExists(const std::string& section) const {

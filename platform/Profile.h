@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace ml {
@@ -33,6 +34,10 @@ public:
     // Key names of the section in file order, as many as fit in kMaxKeyListLength characters
     // counting one terminator per name.
     std::vector<std::string> ReadSection(const std::string& section) const;
+    // The names of ReadSection, each with the value ReadString would give for it (the first
+    // of equal keys), from one reading of the file: a section of any size costs one pass.
+    std::vector<std::pair<std::string, std::string>>
+    ReadSectionValues(const std::string& section) const;
     bool SectionExists(const std::string& section) const;
     bool ValueExists(const std::string& section, const std::string& key) const;
 

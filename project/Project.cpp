@@ -19,10 +19,11 @@ std::string SizeText(int width, int height) {
     return std::to_string(width) + " x " + std::to_string(height);
 }
 
-// Fills the area map from its run codes, row by row from the top-left pixel. A run that would
-// go past the last row fails with the bitmap's own scan-line message; pixels no run reaches
-// stay black, outside every area.
-void DecodeAreaMap(const std::vector<std::int32_t>& values, TBitmap& map) {
+// Checks the area map's values against the picture before any pixel of the map exists: its
+// size must be the picture's, and its runs must fit in its pixels (a run past the last row
+// fails with the bitmap's own scan-line message). Runs that cover fewer pixels are fine; the
+// rest of the map lies outside every area.
+void CheckAreaMap(const std::vector<std::int32_t>& values, const TBitmap& picture) {
     const int width = values[0];
     const int height = values[1];
     if (width < 0 || height < 0 || width > kMaxPictureSide || height > kMaxPictureSide)
@@ -30,12 +31,24 @@ void DecodeAreaMap(const std::vector<std::int32_t>& values, TBitmap& map) {
     auto negative = std::find_if(values.begin() + 2, values.end(), [](auto v) { return v < 0; });
     if (negative != values.end())
         throw EReadError("Negative run value (" + std::to_string(*negative) + ") in the area map");
-
-    map.SetWidth(width);
-    map.SetHeight(height);
-    // A map without pixels has no first row to start on, whichever side is zero.
-    if (map.Empty())
+    // The water is computed pixel by pixel over both; a map of another size would send the
+    // generator outside one of them.
+    if (width != picture.Width() || height != picture.Height())
+        throw EReadError("The area map (" + SizeText(width, height) +
+                         ") does not match the picture (" +
+                         SizeText(picture.Width(), picture.Height()) + ")");
+    std::int64_t pixels = 0;
+    for (auto value = values.begin() + 2; value != values.end(); ++value)
+        pixels += *value / 10;
+    if (pixels > std::int64_t{width} * height)
         throw EInvalidOperation(kScanLineOutOfRange);
+}
+
+// Fills the checked area map from its run codes, row by row from the top-left pixel.
+void DecodeAreaMap(const std::vector<std::int32_t>& values, TBitmap& map) {
+    const int width = values[0];
+    map.SetWidth(width);
+    map.SetHeight(values[1]);
     std::uint32_t* line = map.ScanLine(0);
     int row = 0;
     int column = 0;
@@ -90,15 +103,10 @@ bool TProject::Load(const std::string& path) {
     try {
         TFileLoader loader;
         loader.LoadFromFile(path);
-        DecodeAreaMap(loader.AreaValues, AreaMap);
         Picture = DecodeJpeg(loader.PictureData);
-        Thumbnail = DecodeJpeg(loader.ThumbnailData);
-        // The water is computed pixel by pixel over both; a map of another size would send
-        // the generator outside one of them.
-        if (AreaMap.Width() != Picture.Width() || AreaMap.Height() != Picture.Height())
-            throw EReadError("The area map (" + SizeText(AreaMap.Width(), AreaMap.Height()) +
-                             ") does not match the picture (" +
-                             SizeText(Picture.Width(), Picture.Height()) + ")");
+        CheckAreaMap(loader.AreaValues, Picture);
+        DecodeAreaMap(loader.AreaValues, AreaMap);
+        LoadThumbnail(loader.ThumbnailData, path);
         WaveParams = loader.WaveParams;
         Weather = loader.Weather;
         Sounds = loader.Sounds;
@@ -113,6 +121,18 @@ bool TProject::Load(const std::string& path) {
     } catch (const std::exception& e) {
         ShowErrorMessage("File: " + path + "\r\n" + e.what());
         return false;
+    }
+}
+
+void TProject::LoadThumbnail(const std::string& data, const std::string& path) {
+    // The show never shows the thumbnail: a damaged one is reported and the picture is used
+    // all the same, with an empty thumbnail.
+    try {
+        Thumbnail = DecodeJpeg(data);
+    } catch (const Exception& e) {
+        ShowErrorMessage("File: " + path + "\r\nThe thumbnail cannot be read: " + e.Message());
+        Thumbnail = TBitmap();
+        Thumbnail.SetPixelFormat(TPixelFormat::pf32bit);
     }
 }
 

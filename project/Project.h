@@ -28,7 +28,8 @@ public:
     std::array<SoundSlot, kSoundSlotCount> Sounds{};
 
     // Reads the whole file. On failure shows "File: " + path + "\r\n" + message and
-    // returns false; the project keeps what it got so far.
+    // returns false; the project keeps what it got so far. A thumbnail that cannot be read
+    // is reported the same way, and the load goes on without it.
     bool Load(const std::string& path);
     // Reads only the head (title, extra text, thumbnail), for thumbnail grids.
     bool LoadHeader(const std::string& path);
@@ -42,6 +43,7 @@ public:
 
 private:
     void Reset();
+    void LoadThumbnail(const std::string& data, const std::string& path);
 };
 
 } // namespace ml

@@ -8,11 +8,14 @@
 namespace ml {
 
 void TQMCFileList::LoadFromFile(const std::string& path) {
-    TIniFile ini(path);
-    FileNames = ini.ReadSection("FileList");
+    FileNames.clear();
     Included.clear();
-    for (const auto& name : FileNames)
-        Included.push_back(ini.ReadBool("FileList", name, false) ? "TRUE" : "FALSE");
+    // One reading of the file for the whole list: the flag of each name is read as a
+    // boolean, as a lookup of that name would read it.
+    for (auto& [name, value] : TIniFile(path).ReadSectionValues("FileList")) {
+        FileNames.push_back(std::move(name));
+        Included.push_back(ParseInteger(value).value_or(0) != 0 ? "TRUE" : "FALSE");
+    }
 }
 
 void TQMCSetting::LoadFromFile(const std::string& path) {
@@ -38,7 +41,9 @@ void TQMCSetting::LoadFromFile(const std::string& path) {
     flag("Default", "Sound", Sound);
     flag("Default", "Music", Music);
     flag("Default", "Random", Random);
-    number("Default", "Duration", Duration);
+    // A duration below 0 is no time a picture can stay: it counts as unreadable.
+    if (const int seconds = ini.ReadInteger("Default", "Duration", Duration); seconds >= 0)
+        Duration = seconds;
     flag("Default", "Transition", Transition);
     number("Default", "Speed", Speed);
     number("Default", "ShowImageMode", ShowImageMode);

@@ -41,7 +41,10 @@ TShowSettings ReadShowSettings(const TIniFile& ini, const TShowSettings& d) {
     r.Sound = ini.ReadBool(kSetting, "Sound", d.Sound);
     r.Music = ini.ReadBool(kSetting, "Music", d.Music);
     r.Transition = ini.ReadBool(kSetting, "Transition", d.Transition);
+    // A duration below 0 is no time a picture can stay: it counts as unreadable.
     r.Duration = ini.ReadInteger(kSetting, "Duration", d.Duration);
+    if (r.Duration < 0)
+        r.Duration = d.Duration;
     r.DirectX = ini.ReadBool(kSetting, "DirectX", d.DirectX);
     r.DirectXQuality = ini.ReadInteger(kSetting, "DirectXQuality", d.DirectXQuality);
     return r;

@@ -18,6 +18,10 @@ namespace ml {
 
 namespace {
 
+// What the sounds of one picture may take in all once converted: eight slots naming sounds
+// at a tiny rate must not fill the machine's memory.
+constexpr std::size_t kPictureSoundBytes = std::size_t{64} << 20;
+
 std::string ExtractFolder() {
     try {
         return GetExtractFolder();
@@ -146,6 +150,7 @@ void TSaverSounds::InitSounds(const TProject& project) {
         return;
     }
     const std::uint32_t now = Clock().GetTickCount();
+    std::size_t left = kPictureSoundBytes;
     for (int i = 0; i < project.SoundCount(); ++i) {
         const SoundSlot& slot = project.Sounds[i];
         TSoundState& state = State[i];
@@ -154,8 +159,9 @@ void TSaverSounds::InitSounds(const TProject& project) {
         std::string path = FindSoundFile(std::string(slot.Path, slot.PathLength));
         if (!path.empty()) {
             try {
-                state.Wave = Mixer->LoadWave(path);
+                state.Wave = Mixer->LoadWave(path, left);
                 state.Loaded = true;
+                left -= state.Wave->Length();
             } catch (...) {
                 state.Loaded = false;
                 continue;

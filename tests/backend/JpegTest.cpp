@@ -1,6 +1,7 @@
 #include "backend/Jpeg.h"
 
 #include "platform/Exceptions.h"
+#include "tests/support/ResourceLimits.h"
 
 #include <gtest/gtest.h>
 
@@ -87,16 +88,35 @@ TEST(Jpeg, TruncatedPixelDataStillDecodes) {
     EXPECT_EQ(decoded.Width(), 128);
 }
 
-TEST(Jpeg, OversizedHeaderIsRefusedBeforeDecoding) {
-    // Patch the frame header of a small stream to claim 20000 x 20000.
+// A small stream whose frame header is patched to claim another size.
+std::string ClaimingSize(int width, int height) {
     std::string data = EncodeJpeg(FourQuadrants(8, 8), 90);
     const std::size_t sof = data.find("\xFF\xC0");
-    ASSERT_NE(sof, std::string::npos);
-    for (std::size_t at : {sof + 5, sof + 7}) {
-        data[at] = char(20000 >> 8);
-        data[at + 1] = char(20000 & 0xFF);
-    }
-    EXPECT_THROW(DecodeJpeg(data), EInvalidGraphic);
+    EXPECT_NE(sof, std::string::npos);
+    data[sof + 5] = char(height >> 8);
+    data[sof + 6] = char(height & 0xFF);
+    data[sof + 7] = char(width >> 8);
+    data[sof + 8] = char(width & 0xFF);
+    return data;
+}
+
+TEST(Jpeg, OversizedHeaderIsRefusedBeforeDecoding) {
+    EXPECT_THROW(DecodeJpeg(ClaimingSize(20000, 20000)), EInvalidGraphic);
+}
+
+// A few hundred bytes cannot code the blocks of 16384 x 16384 pixels: the claim is refused
+// before the gigabyte it asks for is taken.
+TEST(Jpeg, SizeTheDataCannotHoldIsRefusedBeforeDecoding) {
+    const std::string data = ClaimingSize(16384, 16384);
+    EXPECT_TRUE(test::RunsWithin({10, std::size_t{256} << 20}, [&] {
+        try {
+            DecodeJpeg(data);
+        } catch (const EInvalidGraphic& e) {
+            return e.Message() == "JPEG data of " + std::to_string(data.size()) +
+                                      " bytes cannot hold a 16384 x 16384 pixel picture";
+        }
+        return false;
+    }));
 }
 
 TEST(Jpeg, EmptyBitmapCannotBeEncoded) {

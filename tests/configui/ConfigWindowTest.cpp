@@ -12,6 +12,7 @@
 #include "platform/ShellOpen.h"
 #include "project/QMCProject.h"
 #include "tests/support/RecordingSink.h"
+#include "tests/support/ResourceLimits.h"
 #include "tests/support/TempDir.h"
 
 #include <QApplication>
@@ -201,6 +202,25 @@ TEST_F(ConfigWindowTest, PlaceholdersKeepQuotedStringsWhole) {
     EXPECT_EQ(window->windowTitle(), "Joe's Lake");
     EXPECT_EQ(AsControl(window->FindComponent("Title"))->Caption(),
               "About 'Joe's Lake' by O'Brien\rhttps://example.org/");
+}
+
+// 20,000 placeholders and a web address of 2047 characters would make a 40 MB caption: the
+// description is refused before it grows, within a modest amount of memory.
+TEST_F(ConfigWindowTest, PlaceholdersCannotGrowADescriptionWithoutBound) {
+    Project.Setting.Website = std::string(2047, 'w');
+    std::string caption = "    Caption = '";
+    for (int i = 0; i < 20000; ++i)
+        caption += "<Website>";
+    UseWindow(
+        {"object MainWindow: TfmMain", "  object Title: TLabel", caption + "'", "  end", "end"});
+    EXPECT_TRUE(test::RunsWithin({10, std::size_t{256} << 20}, [&] {
+        try {
+            Build("MainWindow");
+        } catch (const EReadError& e) {
+            return e.Message().find("grow by more than 1 MiB") != std::string::npos;
+        }
+        return false;
+    }));
 }
 
 // A first picture that cannot be read is reported; the window still works and can close.

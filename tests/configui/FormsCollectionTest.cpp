@@ -1,6 +1,7 @@
 #include "configui/FormsCollection.h"
 #include "configui/CommonConst.h"
 #include "platform/Exceptions.h"
+#include "tests/support/ResourceLimits.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -148,6 +149,31 @@ TEST(QMForm, FilteredDescription) {
     TQMForm unnamed;
     unnamed.SetDescription("object MainWindow TfmForm\r\nend");
     EXPECT_EQ(unnamed.Name, "") << "no colon, no name";
+}
+
+// A description of 100,000 event lines and 20,000 bindings is filtered and searched in time
+// that grows with its size: far within the CPU limit, where work growing with the square of
+// the size runs out.
+TEST(QMForm, LargeDescriptionsCostTimeInProportionToTheirSize) {
+    const int events = 100000, bindings = 20000;
+    std::string file = "1\r\n" + std::to_string(events + 2) + "\r\nobject MainWindow: TfmForm\r\n";
+    for (int i = 0; i < events; ++i)
+        file += "  OnClick = Go\r\n";
+    file +=
+        "end\r\n" + std::to_string(5 * bindings + 1) + "\r\n" + std::to_string(bindings) + "\r\n";
+    for (int i = 0; i < bindings; ++i)
+        file += "Control" + std::to_string(i) + "\r\n2\r\n \r\n \r\n \r\n";
+    file += "0\r\n";
+    EXPECT_TRUE(test::RunsWithin({5}, [&] {
+        TQMForms forms;
+        forms.LoadFromText(file);
+        TQMForm& form = forms.Form(0);
+        bool found = true;
+        for (int i = 0; i < bindings; ++i)
+            found = found && form.Actions.FindAction("CONTROL" + std::to_string(i)) != nullptr;
+        return found &&
+               form.FilteredDescription() == "object MainWindow: TfmQMConfigWindow\r\nend\r\n";
+    }));
 }
 
 TEST(CommonConst, ListsSplitIntoPairs) {

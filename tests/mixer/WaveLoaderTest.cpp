@@ -164,6 +164,34 @@ TEST(WaveLoader, OpenFailuresNameTheSource) {
     }
 }
 
+// 7 KB at 1 Hz would grow to 294 MiB for a stereo 22 kHz mixer: refused by its header, with
+// its name, before its data is read. A caller may allow less; exactly the size is enough.
+TEST(WaveLoader, SoundsTooLargeOnceConvertedAreRefusedByName) {
+    TTempDir dir;
+    const std::string slow = dir.Write("slow.wav", MakeWave(1, 1, 8, std::string(7000, 'x')));
+    const std::string plain = dir.Write("plain.wav", MakeWave(1, 11025, 8, std::string(7000, 'x')));
+    const struct {
+        std::string Path;
+        TWaveFormat Output;
+        std::size_t Limit;
+        std::string Message;
+    } rows[] = {{slow, Output(2, 22050), kMaxWaveBytes,
+                 "needs 301465 KiB in the mixer's format, more "
+                 "than the 262144 KiB it may take"},
+                {plain, Output(1, 11025), 6999,
+                 "needs 7 KiB in the mixer's format, more than the 7 KiB "
+                 "it may take"}};
+    for (const auto& row : rows) {
+        try {
+            LoadWaveData(TWaveSource::File(row.Path), row.Output, row.Limit);
+            ADD_FAILURE() << row.Message;
+        } catch (const EMixerError& e) {
+            EXPECT_EQ(std::string(e.what()), "The sound " + row.Path + " " + row.Message);
+        }
+    }
+    EXPECT_EQ(LoadWaveData(TWaveSource::File(plain), Output(1, 11025), 7000)->Length(), 7000u);
+}
+
 // The test executable carries ":/WAVE/CHIME" and ":/WAVE/7" (see WaveResources.qrc).
 TEST(WaveLoader, ResourcesByNameAndByNumber) {
     auto named = LoadWaveData(TWaveSource::Resource("CHIME"), Output(1, 11025));

@@ -5,6 +5,7 @@
 #include "platform/Exceptions.h"
 #include "tests/project/ProjectSamples.h"
 #include "tests/support/RecordingSink.h"
+#include "tests/support/ResourceLimits.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -83,8 +84,13 @@ TEST_F(ProjectLoad, FailureTable) {
          "Read beyond end of file"},
         {"picture not a JPEG", WritePictureFile(badJpeg), ""},
         {"runs past the last row", withAreas({8, 6, 480, 11}), kScanLineOutOfRange},
-        {"map of height 0", withAreas({8, 0}), kScanLineOutOfRange},
-        {"map of width 0", withAreas({0, 6, 11}), kScanLineOutOfRange},
+        // A map of another size names both sizes, whatever its runs.
+        {"map of height 0", withAreas({8, 0}),
+         "The area map (8 x 0) does not match the picture (8 x 6)"},
+        {"map of width 0", withAreas({0, 6, 11}),
+         "The area map (0 x 6) does not match the picture (8 x 6)"},
+        {"smaller map with more runs", withAreas({4, 3, 480, 11}),
+         "The area map (4 x 3) does not match the picture (8 x 6)"},
         {"negative run", withAreas({8, 6, 10, -11}), "Negative run value (-11)"},
         {"map too large", withAreas({16385, 6}), "The area map size 16385 x 6 is out of range"},
         {"map and picture differ", WritePictureFile(otherSize),
@@ -96,6 +102,35 @@ TEST_F(ProjectLoad, FailureTable) {
     }
     ExpectFailure(Folder.File("missing.qmp"), "File not found");
     ExpectFailure(Folder.Path(), "File access denied");
+}
+
+// A map claiming 16384 x 16384 pixels for a small picture fails on its size before a pixel
+// of it exists.
+TEST_F(ProjectLoad, AreaMapSizeIsCheckedBeforeItsBufferExists) {
+    TPictureFileContent content = SampleContent();
+    content.AreaValues = {16384, 16384, 11};
+    const std::string path = WriteFile(content);
+    EXPECT_TRUE(RunsWithin({10, std::size_t{256} << 20}, [&] {
+        TRecordingSink sink;
+        return !Project.Load(path) && sink.Messages.size() == 1 &&
+               sink.Messages[0].Text.find(
+                   "The area map (16384 x 16384) does not match the picture (8 x 6)") !=
+                   std::string::npos;
+    }));
+}
+
+// The show never shows the thumbnail; a damaged one is reported and the picture loads.
+TEST_F(ProjectLoad, DamagedThumbnailIsReportedAndThePictureLoads) {
+    TPictureFileContent content = SampleContent();
+    content.ThumbnailData = "not a JPEG";
+    const std::string path = WriteFile(content);
+    TRecordingSink sink;
+    ASSERT_TRUE(Project.Load(path));
+    EXPECT_EQ(Project.Picture.Width(), 8);
+    EXPECT_TRUE(Project.Thumbnail.Empty());
+    ASSERT_EQ(sink.Messages.size(), 1u);
+    EXPECT_EQ(
+        sink.Messages[0].Text.rfind("File: " + path + "\r\nThe thumbnail cannot be read: ", 0), 0u);
 }
 
 TEST_F(ProjectLoad, ShortRunsLeaveTheRestOutsideEveryArea) {

@@ -1,6 +1,7 @@
 #include "project/QMCProject.h"
 #include "project/Archive.h"
 #include "tests/project/ArchiveTestSupport.h"
+#include "tests/support/ResourceLimits.h"
 
 #include <gtest/gtest.h>
 
@@ -36,6 +37,8 @@ INSTANTIATE_TEST_SUITE_P(
         SettingRow{"DollarHexSpeed", "[default]\r\nspeed=$C8\r\n",
                    [](const TQMCSetting& s) { return s.Speed == 200; }},
         SettingRow{"WordKeepsDuration", "[Default]\r\nDuration=abc\r\n",
+                   [](const TQMCSetting& s) { return s.Duration == 30; }},
+        SettingRow{"NegativeKeepsDuration", "[Default]\r\nDuration=-5\r\n",
                    [](const TQMCSetting& s) { return s.Duration == 30; }},
         SettingRow{"MusicWithoutKeyStaysOn", "[Default]\r\nSound=0\r\n",
                    [](const TQMCSetting& s) { return s.Music && !s.Sound; }},
@@ -76,6 +79,24 @@ TEST(QMCProject, FileListKeepsOrderAndReadsFlagsAsNumbers) {
     list.LoadFromFile(dir.Write("empty.ini", "[FileList]\r\n[Other]\r\nx.qmp=1\r\n"));
     EXPECT_TRUE(list.FileNames.empty());
     EXPECT_TRUE(list.Included.empty());
+}
+
+// A long list in a padded file is read in one pass: far within the CPU limit, where reading
+// the file again for every name runs out.
+TEST(QMCProject, LongFileListsAreReadInOnePass) {
+    test::TTempDir dir;
+    std::string text = "[FileList]\r\n";
+    for (int i = 0; i < 3900; ++i)
+        text += std::to_string(i) + "=" + std::to_string(i % 2) + "\r\n";
+    for (int i = 0; i < 20000; ++i)
+        text += "; padding padding padding padding padding padding padding\r\n";
+    const std::string path = dir.Write("list.ini", text);
+    EXPECT_TRUE(test::RunsWithin({5}, [&] {
+        TQMCFileList list;
+        list.LoadFromFile(path);
+        return list.FileNames.size() > 3000 && list.Included.size() == list.FileNames.size() &&
+               list.Included[0] == "FALSE" && list.Included[1] == "TRUE";
+    }));
 }
 
 TEST(QMCProject, LoadsTheFirstThreeItemsThroughScratchFiles) {

@@ -123,6 +123,12 @@ TEST_F(UserSettingsTest, DialogDefaultsComeFromTheProject) {
     EXPECT_EQ(s.Speed, 10);
     EXPECT_EQ(s.Duration, 45);
 
+    WriteFile("[Setting]\r\nDuration=-5\r\n"); // no time at all: the default
+    EXPECT_TRUE(ReadUserSettings(Project, s, File));
+    EXPECT_EQ(s.Duration, 45);
+    LoadUserSettings(Project, File);
+    EXPECT_EQ(Project.Setting.Duration, 45);
+
     Project.Setting.Speed = 33; // no table entry: position 0
     Project.Setting.Stretch = false;
     TUserSettingsFile denied{File.FileName, false};

@@ -2,6 +2,7 @@
 #include "project/PictureFileWriter.h"
 #include "project/Project.h"
 #include "project/QMCProject.h"
+#include "tests/mixer/WaveFiles.h"
 #include "tests/support/ManualClock.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/VirtualWaveOut.h"
@@ -110,6 +111,21 @@ TEST_F(SaverSoundsTest, MissingFilesStaySilentAndAllEightSlotsAreUsed) {
         EXPECT_EQ(sounds.States()[i].Started, i != 3) << i;
     Device.Run(200);
     EXPECT_FALSE(Device.Played.empty());
+}
+
+// The sounds of one picture may take 64 MiB in all once converted: two of 30 MiB fit, the
+// third stays silent.
+TEST_F(SaverSoundsTest, SoundsOfOnePictureShareABudget) {
+    // 70,000 samples at 100 Hz become 70,000 x 220 stereo frames at 22050 Hz.
+    const std::string slow = test::MakeWave(1, 100, 8, std::string(70000, '\x90'));
+    for (int slot = 0; slot < 3; ++slot)
+        Picture.Sounds[slot] =
+            MakeSoundSlot(Dir.Write("slow" + std::to_string(slot) + ".wav", slow), 0, 0, 0);
+    TSaverSounds sounds(&Owner);
+    sounds.InitSounds(Picture);
+    EXPECT_TRUE(sounds.States()[0].Loaded);
+    EXPECT_TRUE(sounds.States()[1].Loaded);
+    EXPECT_FALSE(sounds.States()[2].Loaded);
 }
 
 TEST_F(SaverSoundsTest, NoDeviceMeansNoMixerAndNoError) {
