@@ -30,21 +30,4 @@ const std::array<const char*, kPropertyListCount> kPropertyLists = {
     "BorderStyle=tborderstyle,Ctl3D=boolean,Color=tcolor,Font=tfont,TabOrder=string",
 };
 
-std::vector<std::pair<std::string, std::string>> PropertyPairs(const char* list) {
-    std::vector<std::pair<std::string, std::string>> pairs;
-    std::string text(list);
-    std::size_t start = 0;
-    while (start <= text.size()) {
-        std::size_t comma = text.find(',', start);
-        if (comma == std::string::npos)
-            comma = text.size();
-        std::string item = text.substr(start, comma - start);
-        std::size_t equals = item.find('=');
-        if (equals != std::string::npos)
-            pairs.emplace_back(item.substr(0, equals), item.substr(equals + 1));
-        start = comma + 1;
-    }
-    return pairs;
-}
-
 } // namespace ml

@@ -4,9 +4,6 @@
 // and tools; the component builder accepts any property a class publishes.
 
 #include <array>
-#include <string>
-#include <utility>
-#include <vector>
 
 namespace ml {
 
@@ -16,8 +13,5 @@ inline constexpr std::size_t kPropertyListCount = 15;
 // itself, picture button, caption-only control, button with a button editor, thumbnail grid,
 // preview pane, memo, edit box.
 extern const std::array<const char*, kPropertyListCount> kPropertyLists;
-
-// One list split into (property name, type name) pairs.
-std::vector<std::pair<std::string, std::string>> PropertyPairs(const char* list);
 
 } // namespace ml

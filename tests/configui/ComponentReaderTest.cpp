@@ -67,6 +67,20 @@ TEST(ComponentParser, ReadsEveryValueKind) {
     EXPECT_EQ(root->Children[1]->ClassName, "TPanel");
 }
 
+// A long string is written as pieces joined by "+"; every piece counts, not just two.
+TEST(ComponentParser, StringsJoinFromEveryPiece) {
+    const auto root = ParseComponentText("object F: TForm\r\n"
+                                         "  Caption = 'a' + 'b' + 'c'\r\n"
+                                         "  Hint = 'one' +\r\n"
+                                         "    ' two' +\r\n"
+                                         "    #32'three' +\r\n"
+                                         "    ' four'\r\n"
+                                         "end\r\n");
+    ASSERT_EQ(root->Properties.size(), 2u);
+    EXPECT_EQ(root->Properties[0].Value.Text, "abc");
+    EXPECT_EQ(root->Properties[1].Value.Text, "one two three four");
+}
+
 TEST(ComponentParser, SyntaxErrorsNameTheLine) {
     struct Row {
         const char* Text;

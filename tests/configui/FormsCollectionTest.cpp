@@ -1,5 +1,4 @@
 #include "configui/FormsCollection.h"
-#include "configui/CommonConst.h"
 #include "platform/Exceptions.h"
 #include "tests/support/ResourceLimits.h"
 #include "tests/support/TempDir.h"
@@ -174,14 +173,6 @@ TEST(QMForm, LargeDescriptionsCostTimeInProportionToTheirSize) {
         return found &&
                form.FilteredDescription() == "object MainWindow: TfmQMConfigWindow\r\nend\r\n";
     }));
-}
-
-TEST(CommonConst, ListsSplitIntoPairs) {
-    ASSERT_EQ(kPropertyLists.size(), 15u);
-    auto pairs = PropertyPairs(kPropertyLists[9]);
-    ASSERT_EQ(pairs.size(), 1u);
-    EXPECT_EQ(pairs[0], std::make_pair(std::string("Caption"), std::string("string")));
-    EXPECT_EQ(PropertyPairs(kPropertyLists[7]).size(), 8u);
 }
 
 } // namespace

@@ -54,6 +54,11 @@ INSTANTIATE_TEST_SUITE_P(
                        MakeWave(1, 48000, 8, Bytes({128, 130, 140, 150, 100, 90, 50, 60, 70})),
                        Output(1, 22050),
                        {129, 145, 95, 50}},
+        // 32000 to 11025 is 2.9: rounded to 3, not cut to 2, so nine frames give three.
+        TConversionRow{"Rate32kTo11kRoundsUpTo3",
+                       MakeWave(1, 32000, 8, Bytes({128, 131, 134, 100, 110, 120, 50, 60, 70})),
+                       Output(1, 11025),
+                       {131, 110, 50}},
         // Mono 11025 to stereo 22050: duplicated, then one frame stepped halfway towards the
         // next; (107 - 110) / 2 truncates to -1; the last frame is written twice.
         TConversionRow{"Mono11kToStereo22kInterpolates",

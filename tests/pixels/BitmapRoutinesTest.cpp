@@ -148,13 +148,7 @@ TEST(BitmapRoutines, FitSmoothScalesBilinearlyAndGreyUsesTheChannelMean) {
     EXPECT_EQ(grey.Pixel(1, 1), std::uint32_t(mean * 0x010101));
 }
 
-TEST(BitmapRoutines, PrepareAndDepth) {
-    TBitmap bitmap;
-    PrepareBitmap(bitmap, 12, 7, TPixelFormat::pf24bit);
-    EXPECT_EQ(bitmap.Width(), 12);
-    EXPECT_EQ(bitmap.Height(), 7);
-    EXPECT_EQ(bitmap.PixelFormat(), TPixelFormat::pf24bit);
-
+TEST(BitmapRoutines, ScreenDepthWithAndWithoutADevice) {
     QImage image(4, 4, QImage::Format_RGB32);
     EXPECT_EQ(ScreenBitsPerPixel(&image), 32);
     EXPECT_EQ(ScreenBitsPerPixel(nullptr), 16);

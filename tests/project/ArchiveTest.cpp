@@ -100,6 +100,10 @@ TEST_F(ExtractTest, NamesAndItemCountsLimitEachOther) {
 
     ExtractArchive(Dir.Write("zero", BuildArchive({})), {Dir.File("none")});
     EXPECT_FALSE(FileExists(Dir.File("none")));
+    // A negative count holds no item, however much data follows.
+    ExtractArchive(Dir.Write("negative", Stored() + Int32Bytes(-1) + Int32Bytes(3) + "abc"),
+                   {Dir.File("none")});
+    EXPECT_FALSE(FileExists(Dir.File("none")));
     ExtractArchive(Dir.Write("plain", "no archive here"), {Dir.File("none")});
     EXPECT_FALSE(FileExists(Dir.File("none")));
 }

@@ -84,6 +84,14 @@ TEST_F(UserSettingsTest, FavouritesAndSingleSelection) {
         LoadUserSettings(project, File);
         EXPECT_EQ(project.FileList.Included, row.included);
     }
+
+    // The selected picture is one the project leaves out: the list stays as it is.
+    TQMCProject project;
+    project.FileList = Project.FileList;
+    project.FileList.Included = {"TRUE", "FALSE", "TRUE"};
+    WriteFile("[Setting]\r\nImageMode=3\r\nIndex=1\r\n");
+    LoadUserSettings(project, File);
+    EXPECT_EQ(project.FileList.Included, (std::vector<std::string>{"TRUE", "FALSE", "TRUE"}));
 }
 
 TEST_F(UserSettingsTest, SpeedAndImageSize) {

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <gtest/gtest.h>
+#include <set>
 
 namespace ml {
 namespace {
@@ -115,6 +116,26 @@ TEST_F(SaverFormTest, TwoPicturesInRandomModeAlternateStrictly) {
         ASSERT_GE(shown.size(), 7u);
         for (std::size_t i = 1; i < shown.size(); ++i)
             EXPECT_NE(shown[i], shown[i - 1]);
+    }
+}
+
+// With three pictures a random order shows itself: the next picture is not always the one
+// after (the clock fixes the seed, so the run is the same every time).
+TEST_F(SaverFormTest, RandomModesWithThreePicturesAreNotSequential) {
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+        Add(PlainPicture(Dir, name, Qt::green));
+    Project.Setting.Duration = 0;
+    for (int mode : {0, 2}) {
+        SCOPED_TRACE(mode);
+        Project.Setting.ShowImageMode = mode;
+        auto form = Show();
+        const std::vector<int> shown = IndexesOverTicks(*form, 30);
+        ASSERT_GE(shown.size(), 20u);
+        int steps = 0;
+        for (std::size_t i = 1; i < shown.size(); ++i)
+            steps += shown[i] == (shown[i - 1] + 1) % 3;
+        EXPECT_LT(steps, static_cast<int>(shown.size()) - 1);
+        EXPECT_EQ(std::set<int>(shown.begin(), shown.end()).size(), 3u);
     }
 }
 
