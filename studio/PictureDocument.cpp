@@ -12,22 +12,13 @@
 #include "tools/authoring/PictureFileBuild.h"
 #include "tools/authoring/PictureKind.h"
 
-#include <QTemporaryDir>
-
 #include <QSaveFile>
+#include <QTemporaryDir>
 #include <algorithm>
-#include <fstream>
 
 namespace ml::studio {
 
 namespace {
-
-bool StartsAsPictureFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    char head[8] = {};
-    in.read(head, sizeof head);
-    return in && std::equal(head, head + 8, kPictureFileMagic);
-}
 
 // The part of a picture file's wave records that the file stores: the studio shows four
 // areas, but a file that stored fewer keeps its count while the extra areas stay unused.
@@ -55,7 +46,9 @@ void WriteWholeFile(const std::string& path, const std::string& bytes) {
 std::unique_ptr<TPictureDocument> TPictureDocument::Open(const std::string& path) {
     if (!FileExists(path))
         throw EInOutError("Cannot open " + path + ": no such file");
-    return StartsAsPictureFile(path) ? OpenPictureFile(path) : OpenPhoto(path);
+    return authoring::PictureKindOfFile(path) == authoring::TPictureKind::PictureFile
+               ? OpenPictureFile(path)
+               : OpenPhoto(path);
 }
 
 std::unique_ptr<TPictureDocument> TPictureDocument::OpenPhoto(const std::string& path) {
@@ -79,10 +72,14 @@ std::unique_ptr<TPictureDocument> TPictureDocument::OpenPhoto(const std::string&
 
 std::unique_ptr<TPictureDocument> TPictureDocument::OpenPictureFile(const std::string& path) {
     TFileLoader loader;
-    loader.LoadFromFile(path);
+    try {
+        loader.LoadFromFile(path);
+    } catch (const std::exception& error) {
+        throw EReadError("Cannot open " + path + ": " + error.what());
+    }
     TProject project;
-    if (!project.Load(path)) // the loader has shown why
-        throw EReadError("Cannot open " + path);
+    if (!project.Load(path)) // it has said why
+        return nullptr;
 
     std::unique_ptr<TPictureDocument> document(new TPictureDocument);
     document->Source = project.Picture;
@@ -114,6 +111,15 @@ std::unique_ptr<TPictureDocument> TPictureDocument::OpenPictureFile(const std::s
     settings.ExtraText = loader.ExtraText;
     document->FitStoredPicture();
     return document;
+}
+
+std::string TPictureDocument::LegacySound() const {
+    if (!Original)
+        return "";
+    // The field names a sound when the show would give it a slot.
+    TSoundTable probe{};
+    AddLegacySound(probe, Original->LegacySound);
+    return UsedSoundSlots(probe) > 0 ? Original->LegacySound : "";
 }
 
 QSize TPictureDocument::StoredSize() const {

@@ -22,8 +22,10 @@ struct TCoverage;
 class TPictureDocument : public QObject {
     Q_OBJECT
 public:
-    // Open a photo or a picture file, told apart by the file's first bytes. Raises Exception
-    // with a message naming the file when it cannot be read.
+    // Open a photo or a picture file, told apart by the file's content. Raises Exception with
+    // a message naming the file when it cannot be read, except for a picture file whose
+    // picture or area map the player's loader refuses: that loader shows its own message, and
+    // the result is null.
     static std::unique_ptr<TPictureDocument> Open(const std::string& path);
     static std::unique_ptr<TPictureDocument> OpenPhoto(const std::string& path);
     static std::unique_ptr<TPictureDocument> OpenPictureFile(const std::string& path);
@@ -40,6 +42,9 @@ public:
     // The file the picture came from: the photo, or the picture file.
     const std::string& SourceName() const { return Origin; }
     bool FromPictureFile() const { return Original.has_value(); }
+    // The sound an older picture file names in its single-sound field, "" for none. The show
+    // plays it after the slots in use; the studio keeps the field as it is.
+    std::string LegacySound() const;
 
     QUndoStack& History() { return Undo; }
     bool Modified() const { return !Undo.isClean(); }

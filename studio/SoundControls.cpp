@@ -45,6 +45,10 @@ TSoundControls::TSoundControls(QWidget* parent)
     hint->setWordWrap(true);
     hint->setObjectName("muted");
     list->addWidget(hint);
+    Legacy = new QLabel(group);
+    Legacy->setWordWrap(true);
+    Legacy->setObjectName("muted");
+    list->addWidget(Legacy);
 
     for (int i = 0; i < static_cast<int>(Rows.size()); ++i) {
         TSlotRow& row = Rows[static_cast<std::size_t>(i)];
@@ -105,6 +109,11 @@ void TSoundControls::DocumentChanged() {
 }
 
 void TSoundControls::ShowValues() {
+    const QString legacy = QString::fromStdString(Document->LegacySound());
+    Legacy->setVisible(!legacy.isEmpty());
+    Legacy->setText(tr("This older picture file also names %1 in its single-sound field; the "
+                       "show plays it, looping, after the slots in use. It is kept as it is.")
+                        .arg(legacy));
     const TSoundTable& sounds = Document->Settings().Sounds;
     const int used = UsedSoundSlots(sounds);
     for (int i = 0; i < static_cast<int>(Rows.size()); ++i) {

@@ -52,6 +52,7 @@ private:
     void TogglePlay(int slot);
 
     std::array<TSlotRow, 8> Rows{};
+    QLabel* Legacy;
     TSlotPlayer* Player;
     int PlayingSlot = -1;
 };

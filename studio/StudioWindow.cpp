@@ -198,7 +198,10 @@ bool TStudioWindow::OpenPicture(const QString& path) {
     if (Picture && Picture->Modified() && !MayDiscardChanges())
         return false;
     try {
-        SetDocument(TPictureDocument::Open(path.toStdString()));
+        std::unique_ptr<TPictureDocument> opened = TPictureDocument::Open(path.toStdString());
+        if (!opened)
+            return false;
+        SetDocument(std::move(opened));
         ShowMessage(tr("Opened %1").arg(path));
         return true;
     } catch (const std::exception& error) {

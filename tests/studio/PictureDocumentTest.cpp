@@ -11,6 +11,7 @@
 #include "studio/MaskPainting.h"
 #include "studio/ProjectPage.h"
 #include "tests/studio/StudioFixture.h"
+#include "tests/support/RecordingSink.h"
 
 #include <QPainter>
 #include <QProcess>
@@ -181,6 +182,8 @@ TEST_F(PictureDocumentTest, AnOpenedPictureFileSavedUnchangedKeepsEveryByte) {
     legacy.WithSoundTable = false;
     const std::string old = Dir.Write("old.qmp", WritePictureFile(legacy));
 
+    EXPECT_EQ(TPictureDocument::Open(old)->LegacySound(), "rain.wav");
+    EXPECT_EQ(TPictureDocument::Open(made)->LegacySound(), "");
     for (const std::string& path : {made, old}) {
         auto document = TPictureDocument::Open(path);
         EXPECT_TRUE(document->FromPictureFile());
@@ -265,6 +268,30 @@ TEST_F(PictureDocumentTest, AFileThatIsNoPictureIsRefusedWithItsName) {
         EXPECT_NE(error.Message().find("notes.txt"), std::string::npos) << error.Message();
     }
     EXPECT_THROW(TPictureDocument::Open(Dir.File("missing.jpg")), Exception);
+}
+
+TEST_F(PictureDocumentTest, ABrokenPictureFileIsRefusedWithOneMessage) {
+    const std::string made = ReadWholeFile(test::MakePictureFile(Dir, "lake.qmp", ""));
+    const std::string cut = Dir.Write("cut.qmp", made.substr(0, made.size() / 2));
+    try {
+        TPictureDocument::Open(cut);
+        FAIL() << "opened";
+    } catch (const Exception& error) {
+        EXPECT_NE(error.Message().find("cut.qmp"), std::string::npos) << error.Message();
+    }
+
+    // Whole, but its picture is no JPEG: the player's loader says so itself, once.
+    TFileLoader loader;
+    loader.LoadFromFile(Dir.File("lake.qmp"));
+    TPictureFileContent content;
+    content.ThumbnailData = loader.ThumbnailData;
+    content.AreaValues = loader.AreaValues;
+    content.PictureData = "not a JPEG";
+    const std::string broken = Dir.Write("broken.qmp", WritePictureFile(content));
+    test::TRecordingSink sink;
+    EXPECT_EQ(TPictureDocument::Open(broken), nullptr);
+    ASSERT_EQ(sink.Messages.size(), 1u);
+    EXPECT_NE(sink.Messages[0].Text.find("broken.qmp"), std::string::npos);
 }
 
 } // namespace

@@ -6,11 +6,15 @@
 
 #include "platform/Paths.h"
 #include "platform/Profile.h"
+#include "studio/ProjectForm.h"
 #include "studio/ProjectPage.h"
 #include "studio/ProjectPictures.h"
 #include "tests/studio/StudioFixture.h"
 
+#include <QLineEdit>
 #include <QListWidget>
+#include <QRadioButton>
+#include <QSpinBox>
 
 namespace ml::studio {
 namespace {
@@ -92,6 +96,35 @@ TEST_F(ProjectTest, AProjectPackWouldRefuseBuildsNoSaverAndSaysWhy) {
     EXPECT_TRUE(test::Says(outcome.Findings, "missing.qmp"));
     EXPECT_FALSE(outcome.Built);
     EXPECT_FALSE(FileExists(Dir.File("lake.scr")));
+}
+
+TEST_F(ProjectTest, TheFormAndTheListEditTheProjectThatSaveWrites) {
+    test::MakePictureFile(Dir, "a.qmp", "");
+    test::MakePictureFile(Dir, "b.qmp", "");
+    Dir.Write("project.ini", "[FileList]\r\na.qmp=1\r\nb.qmp=1\r\n[UI]\r\nUIFile=mine.wui\r\n");
+    TProjectPage page;
+    page.OpenFolder(QString::fromStdString(Dir.Path()));
+
+    auto* name = qobject_cast<QLineEdit*>(page.Form()->Control("General", "ProductName"));
+    auto* seconds = qobject_cast<QSpinBox*>(page.Form()->Control("Default", "Duration"));
+    ASSERT_TRUE(name && seconds);
+    name->setText("Lakes");
+    emit name->editingFinished();
+    seconds->setValue(45);
+    page.Pictures()->setCurrentRow(1);
+    page.Pictures()->MoveSelected(-1);
+    page.Pictures()->item(1)->setCheckState(Qt::Unchecked);
+    for (QRadioButton* choice : page.findChildren<QRadioButton*>())
+        if (choice->text().startsWith("The standard window"))
+            choice->click(); // instead of mine.wui
+    EXPECT_TRUE(page.Modified());
+    ASSERT_TRUE(page.Save());
+
+    const TIniFile ini(Dir.File("project.ini"));
+    EXPECT_EQ(ini.ReadString("General", "ProductName", ""), "Lakes");
+    EXPECT_EQ(ini.ReadString("Default", "Duration", ""), "45");
+    EXPECT_EQ(ini.ReadSection("FileList"), std::vector<std::string>{"b.qmp"});
+    EXPECT_EQ(ini.ReadString("UI", "UIFile", "?"), "");
 }
 
 TEST_F(ProjectTest, ThumbnailsComeFromPictureFilesAndPlainPictures) {

@@ -8,6 +8,7 @@
 #include "studio/NumberRow.h"
 #include "studio/PictureDocument.h"
 #include "studio/PicturePage.h"
+#include "studio/ProjectPage.h"
 #include "studio/WaveControls.h"
 #include "studio/WeatherControls.h"
 #include "tests/studio/StudioFixture.h"
@@ -157,6 +158,57 @@ TEST_F(StudioWindowTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
 
     sink.Answers = {TMsgResult::No};
     EXPECT_TRUE(Window->close());
+}
+
+TEST_F(StudioWindowTest, TheLassoFillsWhatItEnclosesTheEraserTakesItBackAndEscDropsAPolygon) {
+    Page->ToolAction(TTool::Lasso)->trigger();
+    QTest::mousePress(Canvas, Qt::LeftButton, {}, At(20, 20));
+    for (QPoint p : {QPoint(100, 20), QPoint(100, 90), QPoint(20, 90)})
+        QTest::mouseMove(Canvas, At(p.x(), p.y()));
+    QTest::mouseRelease(Canvas, Qt::LeftButton, {}, At(20, 90));
+    EXPECT_EQ(Mask().AreaAt(60, 50), 1);
+    EXPECT_EQ(Mask().AreaAt(110, 50), 0);
+
+    Page->ToolAction(TTool::Eraser)->trigger();
+    Canvas->SetBrushSize(5);
+    QTest::mouseClick(Canvas, Qt::LeftButton, {}, At(60, 50));
+    EXPECT_EQ(Mask().AreaAt(60, 50), 0);
+    EXPECT_EQ(Mask().AreaAt(60, 40), 1);
+
+    Page->ToolAction(TTool::Polygon)->trigger();
+    for (QPoint corner : {QPoint(120, 10), QPoint(150, 10), QPoint(150, 40)})
+        QTest::mouseClick(Canvas, Qt::LeftButton, {}, At(corner.x(), corner.y()));
+    QTest::keyClick(Canvas, Qt::Key_Escape);
+    QTest::mouseClick(Canvas, Qt::LeftButton, {}, At(120, 10));
+    EXPECT_EQ(Mask().AreaAt(140, 20), 0) << "the dropped polygon does not close later";
+    EXPECT_EQ(Window->Document()->History().count(), 2);
+}
+
+TEST_F(StudioWindowTest, OpeningAnotherPictureAsksAndSavesTheChangesFirst) {
+    test::TRecordingSink sink;
+    const std::string lake = test::MakePictureFile(Dir, "lake.qmp", "[Area1]\nAmplitude=4\n");
+    ASSERT_TRUE(Window->OpenPath(QString::fromStdString(lake)));
+    Window->Document()->Change("Amplitude", [](TPictureSettings& s) { s.Waves[0].Amplitude = 7; });
+
+    sink.Answers = {TMsgResult::Cancel};
+    EXPECT_FALSE(Window->OpenPath(QString::fromStdString(WritePhoto("other.png"))));
+    EXPECT_EQ(Window->Document()->FileName(), lake) << "Cancel keeps the picture and its changes";
+
+    sink.Answers = {TMsgResult::Yes};
+    EXPECT_TRUE(Window->OpenPath(QString::fromStdString(Dir.File("other.png"))));
+    EXPECT_EQ(TPictureDocument::Open(lake)->Settings().Waves[0].Amplitude, 7);
+    EXPECT_EQ(Window->Document()->SourceName(), Dir.File("other.png"));
+    EXPECT_EQ(sink.Messages.size(), 2u);
+}
+
+TEST_F(StudioWindowTest, AFolderWithoutAProjectIsNotOpenedAsOne) {
+    test::TRecordingSink sink;
+    test::TTempDir empty;
+    EXPECT_FALSE(Window->OpenPath(QString::fromStdString(empty.Path())));
+    ASSERT_EQ(sink.Messages.size(), 1u);
+    EXPECT_NE(sink.Messages[0].Text.find("holds no project.ini"), std::string::npos);
+    EXPECT_TRUE(Window->ProjectPage()->Folder().isEmpty());
+    EXPECT_FALSE(Window->OpenPath(QString::fromStdString(Dir.File("missing.jpg"))));
 }
 
 TEST_F(StudioWindowTest, TheWindowRemembersItsSize) {
