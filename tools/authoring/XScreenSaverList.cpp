@@ -8,7 +8,9 @@ namespace ml::authoring {
 
 namespace {
 
-const std::string kEntryEnd = "\\n\\";
+// A plain constant, not a std::string: an entry may be built while other globals are being
+// made, before a string of this file would exist.
+constexpr const char kEntryEnd[] = "\\n\\";
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
@@ -95,7 +97,7 @@ void AddToList(std::vector<std::string>& lines, std::size_t start, const std::st
         // continues into ours, which closes it instead.
         std::string& last = lines[end];
         const bool ended = last.size() >= 2 && last.compare(last.size() - 2, 2, "\\n") == 0;
-        last += ended ? std::string("\\") : " " + kEntryEnd;
+        last += ended ? std::string("\\") : std::string(" ") + kEntryEnd;
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(end) + 1,
                      entry.substr(0, entry.size() - 1));
         return;
