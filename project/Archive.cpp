@@ -1,6 +1,7 @@
 #include "project/Archive.h"
 
 #include "platform/Exceptions.h"
+#include "platform/InstanceFolder.h"
 #include "platform/Paths.h"
 #include "platform/ProgramPath.h"
 #include "platform/Strings.h"
@@ -232,7 +233,8 @@ std::vector<TArchiveItemInfo> ListArchive(const std::string& path) {
 
 std::string SafeItemName(const std::string& line) {
     std::string name = ExtractFileName(line);
-    if (name.empty() || name == "." || name == "..")
+    // The folder's lock file is the instance's, never a project file's to replace.
+    if (name.empty() || name == "." || name == ".." || name == TInstanceFolder::kLockName)
         return "";
     return name;
 }

@@ -31,7 +31,8 @@ std::vector<std::string> ExtractArchive(const std::string& path,
                                         const std::vector<std::string>& names);
 
 // Where a line of the file list is extracted inside a folder: its file-name part, or ""
-// (nothing is written or deleted) when that part is empty, "." or "..".
+// (nothing is written or deleted) when that part is empty, ".", ".." or the name of the
+// folder's lock file.
 std::string SafeItemName(const std::string& line);
 // Extracts the four items of the program's appended archive into folder (ending in "/") and
 // then the files of "QMFiles.res" under their safe names. Returns the lines of

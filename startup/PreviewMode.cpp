@@ -2,6 +2,7 @@
 
 #include "backend/PictureLoader.h"
 #include "platform/Clock.h"
+#include "platform/EndSignals.h"
 #include "platform/Exceptions.h"
 
 #include <QCoreApplication>
@@ -15,12 +16,15 @@ namespace {
 // not to spin a core while it does not.
 constexpr std::uint32_t kPollMs = 10;
 
-void WaitUntilViewable(const TForeignWindow& window, const std::string& handleText) {
+// True when the window became visible; false when a signal asked us to end meanwhile.
+bool WaitUntilViewable(const TForeignWindow& window, const std::string& handleText) {
     const std::uint32_t start = Clock().GetTickCount();
     for (;;) {
+        if (TEndSignals::Received())
+            return false;
         switch (window.State()) {
         case TForeignWindow::TState::Viewable:
-            return;
+            return true;
         case TForeignWindow::TState::Missing:
             throw Exception("There is no window " + handleText + " to draw the preview into");
         case TForeignWindow::TState::Hidden:
@@ -48,8 +52,8 @@ void PreviewMode(TSaverSession& session) {
     // Window ids are unsigned; a negative number names no window and is reported as such.
     const auto id = static_cast<std::uint32_t>(StrToInt(handleText));
     const std::unique_ptr<TForeignWindow> window = session.OpenWindow(id);
-    WaitUntilViewable(*window, handleText);
-    window->DrawStretched(LoadPicture(session.PreviewPictureFile));
+    if (WaitUntilViewable(*window, handleText))
+        window->DrawStretched(LoadPicture(session.PreviewPictureFile));
 }
 
 } // namespace ml

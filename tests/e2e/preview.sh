@@ -55,6 +55,16 @@ run_saver gone "$SAVER" -p "$gone"
 expect_rc 1 "preview into a destroyed window"
 expect_text gone.err "There is no window $gone to draw the preview into" "destroyed window"
 
+# A signal ends the wait for a hidden window at once, with exit code 0.
+start_window 50 50 hidden
+"$SAVER" /p "$HOST_ID" 2>"$E2E_WORK/waiting.err" &
+waiting=$!
+sleep 1
+kill -TERM "$waiting"
+wait_exit "$waiting" "SIGTERM while preview waits" 1
+expect_rc 0 "SIGTERM while preview waits"
+stop_window
+
 # A window that is never shown: given up on after ten seconds.
 start_window 50 50 hidden
 started=$(date +%s)

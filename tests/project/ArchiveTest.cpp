@@ -1,5 +1,6 @@
 #include "project/Archive.h"
 #include "platform/Exceptions.h"
+#include "platform/InstanceFolder.h"
 #include "project/QMCProject.h"
 #include "tests/project/ArchiveTestSupport.h"
 
@@ -174,8 +175,9 @@ protected:
 TEST_F(ExtractProjectTest, FilesLandInsideTheFolderAndReferencesPointThere) {
     std::string outside = Temp.Folder().Write("evil", "mine");
     std::string program =
-        Program("a.qmp\r\nC:\\Pics\\prev.jpg\r\n../evil\r\n..\r\n\r\n.\r\nsub/b.wav\r\nc.qmp",
-                {"A", "P", "E", "dotdot", "empty", "dot", "B", "C"});
+        Program("a.qmp\r\nC:\\Pics\\prev.jpg\r\n../evil\r\n..\r\n\r\n.\r\nsub/b.wav\r\nc.qmp\r\n" +
+                    std::string(TInstanceFolder::kLockName),
+                {"A", "P", "E", "dotdot", "empty", "dot", "B", "C", "not the lock"});
     TQMCProject project;
     TExtractedFiles extracted;
     ExtractProject(project, program, extracted);
