@@ -29,8 +29,7 @@ start_window 400 300
 pid=$!
 wait_for_picture "-window-id" 400x300+0+0
 wait_for_motion "-window-id: the water" 400x150+0+150 500
-[ "$(changed_pixels "$E2E_WORK/a.png" "$E2E_WORK/b.png" 400x140+0+0)" -eq 0 ] ||
-  fail "-window-id: the sky moved"
+expect_still "-window-id: the sky" 400x140+0+0
 [ "$(convert "$E2E_WORK/b.png" -crop 400x600+400+0 -format '%[fx:maxima]' info:)" = 0 ] ||
   fail "-window-id: something was drawn outside the window"
 [ "$(convert "$E2E_WORK/b.png" -crop 800x300+0+300 -format '%[fx:maxima]' info:)" = 0 ] ||

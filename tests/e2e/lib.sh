@@ -201,3 +201,15 @@ wait_for_motion() {
   done
   fail "$1: nothing moved in $2 ($changed pixels changed)"
 }
+
+# expect_still WHAT WxH+X+Y: two screenshots half a second apart (a.png, b.png) show the same
+# pixels in that area. Call it once the program runs steadily (after wait_for_motion), as
+# the first frames may still be arriving before.
+expect_still() {
+  shot a
+  sleep 0.5
+  shot b
+  local changed
+  changed=$(changed_pixels "$E2E_WORK/a.png" "$E2E_WORK/b.png" "$2")
+  [ "$changed" -eq 0 ] || fail "$1: $changed pixels changed in $2"
+}

@@ -19,8 +19,7 @@ check_path() {
   title=$(net_wm_name "$(xdotool search --onlyvisible --pid "$SHOW_PID" | head -1)")
   [ "$title" = "Lake" ] || fail "$label: the show window is titled '$title', not the product name"
   wait_for_motion "$label: the water" 800x280+0+320 1000
-  sky=$(changed_pixels "$E2E_WORK/a.png" "$E2E_WORK/b.png" 800x280+0+0)
-  [ "$sky" -eq 0 ] || fail "$label: $sky pixels changed outside the water"
+  expect_still "$label: outside the water" 800x280+0+0
 
   xdotool key shift
   sleep 0.3
