@@ -66,10 +66,7 @@ printf '[FileList]\r\nphoto.qmp=1\r\n[General]\r\nProductName=Lake\r\n[Default]\
 pack_saver "$dir" "$E2E_WORK/lake.scr"
 "$E2E_WORK/lake.scr" /S >"$E2E_WORK/show.out" 2>"$E2E_WORK/show.err" &
 show=$!
-sleep 1
-import -window root "$E2E_WORK/show.png"
-[ "$(convert "$E2E_WORK/show.png" -format '%[fx:mean>0.05]' info:)" = 1 ] ||
-  fail "the saver shows no picture"
+wait_for_picture "the saver" 800x600+0+0
 xdotool key a
 for _ in $(seq 50); do kill -0 "$show" 2>/dev/null || break; sleep 0.1; done
 kill -0 "$show" 2>/dev/null && { kill "$show"; fail "the show did not end"; }
