@@ -10,11 +10,22 @@ set -euo pipefail
 # A script that needs a larger screen sets E2E_SCREEN (WIDTHxHEIGHTxDEPTH) before sourcing.
 if [ -z "${ML_E2E_UNDER_XVFB:-}" ]; then
   export ML_E2E_UNDER_XVFB=1
-  # xvfb-run -a looks for a free display from the number given; scripts started together
-  # that all begin at the same number can race for one display and lose it when the other
-  # script ends (Qt then aborts), so each begins at a number of its own.
-  exec xvfb-run -a -n $((100 + $$ % 800)) -s "-screen 0 ${E2E_SCREEN:-800x600x24} -nolisten tcp" \
-    bash "$0" "$@"
+  # The script runs again under a private X server that picks a free display itself
+  # (-displayfd). xvfb-run -a chooses the number before the server takes it, so scripts
+  # started together could share one server and lose it when the other script ended.
+  fifo=$(mktemp -u "${TMPDIR:-/tmp}/ml-xvfb.XXXXXX")
+  mkfifo "$fifo"
+  Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-800x600x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb=$!
+  number=$(head -n 1 <"$fifo" || true)
+  rm -f "$fifo"
+  [ -n "$number" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
+  set +e
+  DISPLAY=:$number bash "$0" "$@"
+  status=$?
+  kill "$xvfb" 2>/dev/null
+  wait "$xvfb" 2>/dev/null
+  exit $status
 fi
 
 : "${ML_BIN:?ML_BIN must name the folder of the mirrorlake program}"
