@@ -15,16 +15,19 @@ if [ -z "${ML_E2E_UNDER_XVFB:-}" ]; then
   # started together could share one server and lose it when the other script ended.
   fifo=$(mktemp -u "${TMPDIR:-/tmp}/ml-xvfb.XXXXXX")
   mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-800x600x24}" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-800x600x24}" -nolisten tcp 3>"$fifo" \
+    >"$fifo.log" 2>&1 &
   xvfb=$!
   number=$(head -n 1 <"$fifo" || true)
   rm -f "$fifo"
-  [ -n "$number" ] || { echo "FAIL: Xvfb did not start" >&2; exit 1; }
+  [ -n "$number" ] || { echo "FAIL: Xvfb did not start: $(tail -3 "$fifo.log")" >&2; exit 1; }
   set +e
   DISPLAY=:$number bash "$0" "$@"
   status=$?
+  kill -0 "$xvfb" 2>/dev/null || echo "Xvfb :$number ended early: $(tail -5 "$fifo.log")" >&2
   kill "$xvfb" 2>/dev/null
   wait "$xvfb" 2>/dev/null
+  rm -f "$fifo.log"
   exit $status
 fi
 
