@@ -65,6 +65,7 @@ void TLiveWater::Restart() {
     Generator.Initialize();
     Generator.SetWeather(Picture.Weather.Kind > 0);
     Started = true;
+    Fresh = true;
     emit frameReady();
 }
 
@@ -72,6 +73,7 @@ void TLiveWater::Step() {
     if (!Started)
         return;
     Generator.NextFrame();
+    Fresh = false;
     emit frameReady();
 }
 

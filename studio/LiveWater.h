@@ -41,6 +41,10 @@ public:
     void SetFixedSeed(std::optional<std::uint64_t> seed) { Generator.SetFixedSeed(seed); }
     const TWaveGenerator& Waves() const { return Generator; }
 
+    // True until the first frame after the water started afresh: everything is new then.
+    // Afterwards the generator's ChangedParts say where a frame differs from the last.
+    bool FreshFrame() const { return Fresh || !Started; }
+
 signals:
     void frameReady();
 
@@ -51,6 +55,7 @@ private:
     TWaveGenerator Generator;
     QTimer Timer;
     bool Started = false;
+    bool Fresh = true; // no frame since the water started
 };
 
 } // namespace ml::studio

@@ -89,8 +89,10 @@ TPicturePage::TPicturePage(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(splitter);
 
-    connect(LiveView, &TLiveWater::frameReady, CanvasView,
-            [this] { CanvasView->SetFrame(&LiveView->Frame()); });
+    connect(LiveView, &TLiveWater::frameReady, CanvasView, [this] {
+        CanvasView->SetFrame(&LiveView->Frame(),
+                             LiveView->FreshFrame() ? nullptr : &LiveView->Waves().ChangedParts());
+    });
     connect(WeatherPanel, &TWeatherControls::speedChanged, LiveView, &TLiveWater::SetSpeed);
     connect(CanvasView, &TWaterCanvas::toolSettingsChanged, this, &TPicturePage::ShowToolSettings);
     connect(SoundPanel, &TSoundControls::message, this, &TPicturePage::message);

@@ -64,9 +64,38 @@ void TWaterCanvas::SetDocument(TPictureDocument* document) {
     RefreshOverlay();
 }
 
-void TWaterCanvas::SetFrame(const TBitmap* frame) {
+void TWaterCanvas::SetFrame(const TBitmap* frame, const std::vector<QRect>* changed) {
     Frame = frame;
-    update(PictureRect());
+    const QRect shown = PictureRect();
+    if (!changed || !frame || frame->Empty()) {
+        update(shown);
+        return;
+    }
+    // Scaling the whole frame to the screen 30 times a second costs more than the water
+    // itself; the parts that moved are enough. A pixel or two more on each side covers what
+    // smoothing carries across a part's edge. Many small parts (rain drops) cost more one by
+    // one than their box in one go.
+    constexpr std::size_t kFewParts = 8;
+    const double sx = static_cast<double>(shown.width()) / frame->Width();
+    const double sy = static_cast<double>(shown.height()) / frame->Height();
+    auto onScreen = [&](const QRect& part) {
+        return QRectF(shown.left() + part.left() * sx, shown.top() + part.top() * sy,
+                      part.width() * sx, part.height() * sy)
+                   .toAlignedRect()
+                   .adjusted(-2, -2, 2, 2) &
+               shown;
+    };
+    if (changed->size() > kFewParts) {
+        QRect box;
+        for (const QRect& part : *changed)
+            box |= part;
+        update(onScreen(box));
+        return;
+    }
+    QRegion region;
+    for (const QRect& part : *changed)
+        region += onScreen(part);
+    update(region);
 }
 
 void TWaterCanvas::SetTool(TTool tool) {

@@ -30,8 +30,9 @@ public:
     // The document painted on (not owned; null for none).
     void SetDocument(TPictureDocument* document);
     // The frame shown under the overlay (not owned), at the stored size; null shows the
-    // picture as opened.
-    void SetFrame(const TBitmap* frame);
+    // picture as opened. Only the parts given (in frame pixels) are painted again; without
+    // them the whole picture is.
+    void SetFrame(const TBitmap* frame, const std::vector<QRect>* changed = nullptr);
 
     void SetTool(TTool tool);
     TTool Tool() const { return CurrentTool; }
