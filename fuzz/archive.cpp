@@ -4,6 +4,7 @@
 // folder and the clean-up leaves nothing behind.
 
 #include "project/Archive.h"
+#include "fuzz/InputFile.h"
 #include "platform/Paths.h"
 #include "project/QMCProject.h"
 
@@ -11,8 +12,6 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
 
@@ -33,19 +32,14 @@ const std::string& Root() {
     return *root;
 }
 
-int ProgramFile() {
-    static const int fd = memfd_create("program.scr", 0);
-    return fd;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string& root = Root();
-    const int fd = ProgramFile();
-    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size))
+    static const ml::fuzz::TInputFile file("program.scr");
+    const std::string program = file.Hold(data, size);
+    if (program.empty())
         return 0;
-    const std::string program = "/proc/self/fd/" + std::to_string(fd);
 
     ml::TArchiveLocation location = ml::FindArchive(program);
     if (location.Found &&

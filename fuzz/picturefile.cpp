@@ -2,13 +2,12 @@
 // field, decodes the area map and both JPEG streams. Failures must end in the error message,
 // never in a crash, a read out of bounds or a runaway allocation.
 
+#include "fuzz/InputFile.h"
 #include "platform/Messages.h"
 #include "project/Project.h"
 
 #include <cstdint>
 #include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
 
@@ -17,21 +16,15 @@ public:
     ml::TMsgResult Show(const ml::TMessage&) override { return ml::TMsgResult::OK; }
 };
 
-// One in-memory file, rewritten for every input and opened by name like a real one.
-int ScratchFile() {
-    static const int fd = memfd_create("picturefile", 0);
-    return fd;
-}
-
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     static TSilentSink sink;
     ml::SetMessageSink(&sink);
-    const int fd = ScratchFile();
-    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size))
+    static const ml::fuzz::TInputFile file("picturefile");
+    const std::string path = file.Hold(data, size);
+    if (path.empty())
         return 0;
-    const std::string path = "/proc/self/fd/" + std::to_string(fd);
 
     ml::TProject project;
     if (project.Load(path)) {

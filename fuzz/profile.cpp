@@ -2,27 +2,17 @@
 // and checks that a write is always read back as written.
 
 #include "platform/Profile.h"
+#include "fuzz/InputFile.h"
 #include "project/QMCProject.h"
 
 #include <cstdint>
 #include <string>
-#include <sys/mman.h>
-#include <unistd.h>
-
-namespace {
-
-int SettingsFile() {
-    static const int fd = memfd_create("settings.ini", 0);
-    return fd;
-}
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const int fd = SettingsFile();
-    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size))
+    static const ml::fuzz::TInputFile file("settings.ini");
+    const std::string path = file.Hold(data, size);
+    if (path.empty())
         return 0;
-    const std::string path = "/proc/self/fd/" + std::to_string(fd);
     const std::string text(reinterpret_cast<const char*>(data), size);
 
     (void)ml::ParseInteger(text);

@@ -2,20 +2,14 @@
 // check them: every finding names the file, and a file without findings has values that
 // read within their ranges.
 
+#include "fuzz/InputFile.h"
 #include "platform/Profile.h"
 #include "tools/authoring/IniSchema.h"
 
 #include <cstdint>
 #include <string>
-#include <sys/mman.h>
-#include <unistd.h>
 
 namespace {
-
-int SettingsFile() {
-    static const int fd = memfd_create("project.ini", 0);
-    return fd;
-}
 
 void Check(const std::string& path, const ml::authoring::TIniSchema& schema) {
     const ml::authoring::TFindings findings = ml::authoring::CheckIniFile(path, "f.ini", schema);
@@ -37,10 +31,10 @@ void Check(const std::string& path, const ml::authoring::TIniSchema& schema) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const int fd = SettingsFile();
-    if (fd < 0 || ftruncate(fd, 0) != 0 || pwrite(fd, data, size, 0) != static_cast<ssize_t>(size))
+    static const ml::fuzz::TInputFile file("project.ini");
+    const std::string path = file.Hold(data, size);
+    if (path.empty())
         return 0;
-    const std::string path = "/proc/self/fd/" + std::to_string(fd);
     Check(path, ml::authoring::ProjectIniSchema());
     Check(path, ml::authoring::PictureParamsSchema());
     return 0;
