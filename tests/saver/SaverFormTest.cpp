@@ -4,9 +4,7 @@
 #include "saver/RunScreenSaver.h"
 #include "saver/ShowWindow.h"
 #include "tests/mixer/WaveFiles.h"
-#include "tests/support/ManualClock.h"
-#include "tests/support/RecordingSink.h"
-#include "tests/support/TempDir.h"
+#include "tests/saver/ShowFixture.h"
 #include "tests/support/VirtualWaveOut.h"
 
 #include <QApplication>
@@ -16,15 +14,6 @@
 
 namespace ml {
 namespace {
-
-// A small plain picture in one colour, written as BMP.
-std::string PlainPicture(const test::TTempDir& dir, const std::string& name, QRgb colour) {
-    QImage image(32, 24, QImage::Format_RGB32);
-    image.fill(colour);
-    std::string path = dir.File(name);
-    image.save(QString::fromStdString(path), "BMP");
-    return path;
-}
 
 // A picture file whose whole lower half is water area 1 with typical waves, and rain over
 // it if asked for.
@@ -52,25 +41,10 @@ std::string WaterPicture(const test::TTempDir& dir, const std::string& name, boo
     return dir.Write(name, WritePictureFile(content));
 }
 
-class SaverFormTest : public ::testing::Test {
+class SaverFormTest : public test::TShowFixture {
 protected:
-    test::TTempDir Dir;
-    test::TScopedManualClock Clock;
-    test::TRecordingSink Messages;
-    TQMCProject Project;
+    SaverFormTest() : TShowFixture(1) {}
 
-    void SetUp() override {
-        SaverInputState() = TSaverInputState{};
-        Project.Setting.DirectX = false;
-        Project.Setting.Music = false;
-        Project.Setting.Sound = false;
-        Project.Setting.Transition = false;
-        Project.Setting.Duration = 1;
-    }
-    void Add(const std::string& path, bool included = true) {
-        Project.FileList.FileNames.push_back(path);
-        Project.FileList.Included.push_back(included ? "TRUE" : "FALSE");
-    }
     std::unique_ptr<TQMfmScrSvr> Show() {
         auto form = std::make_unique<TQMfmScrSvr>(Project);
         form->SetScreenSize(64, 48);
@@ -97,7 +71,7 @@ TEST_F(SaverFormTest, EmptyProjectShowsNoWindow) {
 }
 
 TEST_F(SaverFormTest, NoEnabledPictureAsksToConfigure) {
-    Add(PlainPicture(Dir, "a.bmp", Qt::red), false);
+    Add(test::PlainPicture(Dir, "a.bmp", Qt::red), false);
     auto form = Show();
     ASSERT_EQ(Messages.Messages.size(), 1u);
     EXPECT_EQ(Messages.Messages[0].Text, "Unable to run screensaver.\r\nPlease configure!");
@@ -105,8 +79,8 @@ TEST_F(SaverFormTest, NoEnabledPictureAsksToConfigure) {
 }
 
 TEST_F(SaverFormTest, TwoPicturesInRandomModeAlternateStrictly) {
-    Add(PlainPicture(Dir, "a.bmp", Qt::red));
-    Add(PlainPicture(Dir, "b.bmp", Qt::blue));
+    Add(test::PlainPicture(Dir, "a.bmp", Qt::red));
+    Add(test::PlainPicture(Dir, "b.bmp", Qt::blue));
     for (int mode : {0, 2}) {
         SCOPED_TRACE(mode);
         Project.Setting.ShowImageMode = mode;
@@ -123,7 +97,7 @@ TEST_F(SaverFormTest, TwoPicturesInRandomModeAlternateStrictly) {
 // after (the clock fixes the seed, so the run is the same every time).
 TEST_F(SaverFormTest, RandomModesWithThreePicturesAreNotSequential) {
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
-        Add(PlainPicture(Dir, name, Qt::green));
+        Add(test::PlainPicture(Dir, name, Qt::green));
     Project.Setting.Duration = 0;
     for (int mode : {0, 2}) {
         SCOPED_TRACE(mode);
@@ -141,7 +115,7 @@ TEST_F(SaverFormTest, RandomModesWithThreePicturesAreNotSequential) {
 
 TEST_F(SaverFormTest, SequentialOrderAndDuration) {
     for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
-        Add(PlainPicture(Dir, name, Qt::green));
+        Add(test::PlainPicture(Dir, name, Qt::green));
     Project.Setting.ShowImageMode = 1;
     Project.Setting.Duration = 2;
     auto form = Show();
@@ -167,8 +141,8 @@ TEST_F(SaverFormTest, SequentialOrderAndDuration) {
 }
 
 TEST_F(SaverFormTest, NoAdvanceWhenRandomIsOff) {
-    Add(PlainPicture(Dir, "a.bmp", Qt::red));
-    Add(PlainPicture(Dir, "b.bmp", Qt::blue));
+    Add(test::PlainPicture(Dir, "a.bmp", Qt::red));
+    Add(test::PlainPicture(Dir, "b.bmp", Qt::blue));
     Project.Setting.ShowImageMode = 1;
     Project.Setting.Random = false;
     auto form = Show();
@@ -190,8 +164,8 @@ TEST_F(SaverFormTest, FramesArePacedTo33Milliseconds) {
 // The millisecond counter wraps after 49.7 days; a show running across the wrap must neither
 // sleep for the distance of the wrap nor stop changing pictures.
 TEST_F(SaverFormTest, TicksCountOnAcrossTheCounterWrap) {
-    Add(PlainPicture(Dir, "a.bmp", Qt::red));
-    Add(PlainPicture(Dir, "b.bmp", Qt::blue));
+    Add(test::PlainPicture(Dir, "a.bmp", Qt::red));
+    Add(test::PlainPicture(Dir, "b.bmp", Qt::blue));
     Project.Setting.ShowImageMode = 1;
     Clock.Now = 0xFFFFFFFFu - 300;
     auto form = Show();
@@ -238,7 +212,7 @@ TEST_F(SaverFormTest, WindowShowsTheWholeFrameThoughOnlyPartsArePainted) {
 }
 
 TEST_F(SaverFormTest, MouseMovesNeedMoreThanTwoPixelsAfterTheGraceMoves) {
-    Add(PlainPicture(Dir, "a.bmp", Qt::red));
+    Add(test::PlainPicture(Dir, "a.bmp", Qt::red));
     auto form = Show();
     for (int i = 0; i < 5; ++i)
         form->FormMouseMove(100 * i, 100 * i); // ignored, however far

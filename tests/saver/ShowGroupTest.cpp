@@ -1,12 +1,8 @@
 #include "saver/ShowGroup.h"
 
-#include "project/QMCProject.h"
 #include "saver/ShowWindow.h"
-#include "tests/support/ManualClock.h"
-#include "tests/support/RecordingSink.h"
-#include "tests/support/TempDir.h"
+#include "tests/saver/ShowFixture.h"
 
-#include <QImage>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -14,27 +10,11 @@ namespace ml {
 namespace {
 
 // A show on two screens side by side, of three one-colour pictures.
-class ShowGroupTest : public ::testing::Test {
+class ShowGroupTest : public test::TShowFixture {
 protected:
-    test::TTempDir Dir;
-    test::TScopedManualClock Clock;
-    test::TRecordingSink Messages;
-    TQMCProject Project;
-
-    void SetUp() override {
-        SaverInputState() = TSaverInputState{};
-        Project.Setting.DirectX = false;
-        Project.Setting.Music = false;
-        Project.Setting.Sound = false;
-        Project.Setting.Transition = false;
-        Project.Setting.Duration = 60;
-        for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) {
-            QImage image(16, 12, QImage::Format_RGB32);
-            image.fill(Qt::darkCyan);
-            image.save(QString::fromStdString(Dir.File(name)), "BMP");
-            Project.FileList.FileNames.push_back(Dir.File(name));
-            Project.FileList.Included.push_back("TRUE");
-        }
+    ShowGroupTest() : TShowFixture(60) {
+        for (const char* name : {"a.bmp", "b.bmp", "c.bmp"})
+            Add(test::PlainPicture(Dir, name, Qt::darkCyan, QSize(16, 12)));
     }
     // Runs the group with the two screens and calls check once every form is showing.
     void RunWithTwoScreens(const std::function<void(TShowGroup&)>& check) {
