@@ -1,6 +1,7 @@
 // mirrorlake-tool play: a window that plays a picture file or a project folder and shows it
 // again whenever its files change.
 
+#include "platform/EndSignals.h"
 #include "tools/Command.h"
 #include "tools/Options.h"
 #include "tools/ReportFindings.h"
@@ -52,6 +53,9 @@ int Run(const TArgs& args) {
         std::fprintf(stderr, "mirrorlake-tool play: the files changed; showing them again\n");
         Report(findings);
     });
+    // Ctrl+C in the terminal, or a signal, closes the window as Escape does, so that the
+    // command ends through its ordinary path and takes its scratch folder with it.
+    TEndSignals endSignals([&window](int) { window.close(); });
     window.show();
     return QApplication::exec();
 }

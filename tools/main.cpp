@@ -1,6 +1,7 @@
 // mirrorlake-tool: the authoring side. Dispatches to the registered subcommands.
 
 #include "platform/Exceptions.h"
+#include "platform/ProgramPath.h"
 #include "tools/Command.h"
 
 #include <QApplication>
@@ -29,6 +30,18 @@ void PrintOverview() {
     for (const auto& c : commands)
         std::printf("  %-10s %s\n", c.Name.c_str(), c.Summary.c_str());
     std::puts("\nRun 'mirrorlake-tool COMMAND --help' for a command's options.");
+}
+
+int RunCommand(const TCommand& command, const TArgs& args) {
+    try {
+        return command.Run(args);
+    } catch (const TUsageError& e) {
+        std::fprintf(stderr, "mirrorlake-tool %s: %s\n", command.Name.c_str(), e.Message.c_str());
+        return 2;
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "mirrorlake-tool %s: %s\n", command.Name.c_str(), e.what());
+        return 1;
+    }
 }
 
 } // namespace
@@ -71,14 +84,9 @@ int main(int argc, char** argv) {
     if (!std::getenv("MIRRORLAKE_MESSAGES"))
         setenv("MIRRORLAKE_MESSAGES", "stderr", 1);
     QApplication app(argc, argv);
-
-    try {
-        return it->Run(args);
-    } catch (const TUsageError& e) {
-        std::fprintf(stderr, "mirrorlake-tool %s: %s\n", it->Name.c_str(), e.Message.c_str());
-        return 2;
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "mirrorlake-tool %s: %s\n", it->Name.c_str(), e.what());
-        return 1;
-    }
+    const int code = RunCommand(*it, args);
+    // A command that plays a show takes the program's scratch folder for the show's sounds;
+    // it goes with the command, however the command ended.
+    ml::ReleaseExtractFolder(ml::LongProgramPath());
+    return code;
 }
