@@ -19,17 +19,18 @@ std::vector<TCommand>& Commands() {
 
 namespace {
 
-void PrintOverview() {
-    std::puts("Usage: mirrorlake-tool COMMAND [OPTIONS]\n\n"
-              "The authoring side of Mirrorlake: starts projects from pictures, makes picture\n"
-              "files, checks and packs projects, plays them in a window while you edit,\n"
-              "inspects them and renders frames.\n\nCommands:");
+void PrintOverview(std::FILE* out) {
+    std::fputs("Usage: mirrorlake-tool COMMAND [OPTIONS]\n\n"
+               "The authoring side of Mirrorlake: starts projects from pictures, makes picture\n"
+               "files, checks and packs projects, plays them in a window while you edit,\n"
+               "inspects them and renders frames.\n\nCommands:\n",
+               out);
     auto commands = Commands();
     std::sort(commands.begin(), commands.end(),
               [](const TCommand& a, const TCommand& b) { return a.Name < b.Name; });
     for (const auto& c : commands)
-        std::printf("  %-10s %s\n", c.Name.c_str(), c.Summary.c_str());
-    std::puts("\nRun 'mirrorlake-tool COMMAND --help' for a command's options.");
+        std::fprintf(out, "  %-10s %s\n", c.Name.c_str(), c.Summary.c_str());
+    std::fputs("\nRun 'mirrorlake-tool COMMAND --help' for a command's options.\n", out);
 }
 
 int RunCommand(const TCommand& command, const TArgs& args) {
@@ -50,7 +51,8 @@ int RunCommand(const TCommand& command, const TArgs& args) {
 int main(int argc, char** argv) {
     using namespace ml::tool;
     if (argc < 2 || !std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
-        PrintOverview();
+        // Asked for, the overview is the answer; without a command it explains a mistake.
+        PrintOverview(argc < 2 ? stderr : stdout);
         return argc < 2 ? 2 : 0;
     }
     if (!std::strcmp(argv[1], "--version")) {
@@ -61,7 +63,8 @@ int main(int argc, char** argv) {
     auto it = std::find_if(commands.begin(), commands.end(),
                            [&](const TCommand& c) { return c.Name == argv[1]; });
     if (it == commands.end()) {
-        std::fprintf(stderr, "mirrorlake-tool: unknown command '%s' (see --help)\n", argv[1]);
+        std::fprintf(stderr, "mirrorlake-tool: unknown %s '%s' (see --help)\n",
+                     argv[1][0] == '-' ? "option" : "command", argv[1]);
         return 2;
     }
     TArgs args(argv + 2, argv + argc);
