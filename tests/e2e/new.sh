@@ -33,8 +33,7 @@ for _ in $(seq 40); do
   case "$seen" in *red*blue) break ;; esac
 done
 xdotool key a
-for _ in $(seq 50); do kill -0 "$show" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$show" 2>/dev/null && { kill "$show"; fail "the show did not end"; }
+wait_exit "$show" "the show"
 # The first picture first, then the second.
 case "$seen" in " red"*blue) ;; *) fail "the show went '$seen', not red then blue: $(cat show.err)" ;; esac
 echo "new: passed"

@@ -72,7 +72,6 @@ cp "$E2E_WORK/config.png" "${ML_SCREENSHOTS:-$E2E_WORK}/pack-default-window.png"
 [ "$(pixel 10 100)" = F1F4F7 ] || fail "no light body under the header: $(pixel 10 100)"
 expect_no_message config.err "/C of the default window"
 xdotool mousemove $((X + 679)) $((Y + 489)) click 1 # Close
-for _ in $(seq 50); do kill -0 "$config" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$config" 2>/dev/null && { kill "$config"; fail "Close did not close the default window"; }
+wait_exit "$config" "Close of the default window"
 [ ! -e "$XDG_RUNTIME_DIR/lake" ] || fail "/C left the extraction folder"
 echo "pack: all checks passed"
