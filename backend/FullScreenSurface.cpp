@@ -3,84 +3,172 @@
 #include <QGuiApplication>
 #include <QOpenGLContext>
 #include <QOpenGLFunctions>
-#include <QOpenGLWidget>
 #include <QSurfaceFormat>
+#include <QWidget>
+#include <QWindow>
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 namespace ml {
 
-// Uploads the latest frame into one texture and draws it as a quad covering the viewport,
-// so the GPU does the stretching. Fixed-function-free: a tiny shader pair.
-class TGLSurfaceWidget : public QOpenGLWidget, protected QOpenGLFunctions {
+bool IsSoftwareRenderer(const std::string& renderer) {
+    std::string lower = renderer;
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    for (const char* name : {"llvmpipe", "softpipe", "swrast"})
+        if (lower.find(name) != std::string::npos)
+            return true;
+    return false;
+}
+
+// A native window drawn straight with its own context: no widget framebuffer in between and
+// no composition of the form on top, so a frame costs its upload and one textured quad. Input
+// passes through it to the form below, which handles the keys and the mouse.
+class TGLSurfaceWindow : public QWindow, protected QOpenGLFunctions {
 public:
-    explicit TGLSurfaceWidget(QWidget* parent) : QOpenGLWidget(parent) {
+    TGLSurfaceWindow() {
+        setSurfaceType(QSurface::OpenGLSurface);
+        setFlag(Qt::WindowTransparentForInput);
         QSurfaceFormat format = QSurfaceFormat::defaultFormat();
-        format.setSwapInterval(1); // vertical sync
+        format.setSwapInterval(1); // vertical sync where the driver offers it
+        format.setDepthBufferSize(0);
+        format.setStencilBufferSize(0);
         setFormat(format);
-        setAttribute(Qt::WA_TransparentForMouseEvents); // the saver form handles input
-        setFocusPolicy(Qt::NoFocus);
     }
-    ~TGLSurfaceWidget() override {
-        if (!context())
+    ~TGLSurfaceWindow() override {
+        if (!Context.isValid() || !Context.makeCurrent(this))
             return;
-        makeCurrent();
         if (Texture)
             glDeleteTextures(1, &Texture);
         if (Program)
             glDeleteProgram(Program);
-        doneCurrent();
+        Context.doneCurrent();
     }
 
-    bool Usable() const { return Started && context() && context()->isValid(); }
-
-    // Uploads a frame at once, so that no reference to the caller's pixels is kept (the
-    // caller keeps drawing into them).
-    void Upload(const QImage& frame) {
-        if (!Usable() || frame.isNull())
-            return;
-        makeCurrent();
-        glBindTexture(GL_TEXTURE_2D, Texture);
-        // RGB32 is B,G,R,X in memory on little-endian machines; the shader swaps.
-        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-        if (frame.size() != TextureSize) {
-            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, frame.width(), frame.height(), 0, GL_RGBA,
-                         GL_UNSIGNED_BYTE, frame.constBits());
-            TextureSize = frame.size();
-        } else {
-            glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, frame.width(), frame.height(), GL_RGBA,
-                            GL_UNSIGNED_BYTE, frame.constBits());
-        }
-        doneCurrent();
-    }
-
-protected:
-    void initializeGL() override {
+    // Creates the context and the program; the renderer's name is left in Renderer.
+    bool Start() {
+        create();
+        Context.setFormat(requestedFormat());
+        if (!Context.create() || !Context.makeCurrent(this))
+            return false;
         initializeOpenGLFunctions();
+        const GLubyte* name = glGetString(GL_RENDERER);
+        Renderer = name ? reinterpret_cast<const char*>(name) : "";
+        RowLength = !Context.isOpenGLES() || Context.format().majorVersion() >= 3;
         Program = BuildProgram();
+        if (!Program)
+            return false;
         glGenTextures(1, &Texture);
         glBindTexture(GL_TEXTURE_2D, Texture);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        Started = Program != 0;
+        return true;
     }
 
-    void paintGL() override {
+    // Sends the frame's pixels (all, or only the given parts) into the texture at once, so
+    // that no reference to the caller's pixels is kept (the caller keeps drawing into them).
+    // Returns the bytes sent.
+    std::size_t Upload(const QImage& frame, const std::vector<QRect>* parts) {
+        if (frame.isNull() || !Context.makeCurrent(this))
+            return 0;
+        glBindTexture(GL_TEXTURE_2D, Texture);
+        // RGB32 is B,G,R,X in memory on little-endian machines; the shader swaps.
+        glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+        const int width = frame.width();
+        if (frame.size() != TextureSize) {
+            glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, frame.height(), 0, GL_RGBA,
+                         GL_UNSIGNED_BYTE, frame.constBits());
+            TextureSize = frame.size();
+            return frame.sizeInBytes();
+        }
+        if (!parts) {
+            SubImage(frame, frame.rect());
+            return frame.sizeInBytes();
+        }
+        std::size_t bytes = 0;
+        for (QRect part : *parts) {
+            part &= frame.rect();
+            if (part.isEmpty())
+                continue;
+            // Without a row length the texture takes whole rows only.
+            if (!RowLength)
+                part = QRect(0, part.top(), width, part.height());
+            SubImage(frame, part);
+            bytes += static_cast<std::size_t>(part.width()) * part.height() * 4;
+        }
+        return bytes;
+    }
+
+    void SetPlacement(const QRect& placement) { Placement = placement; }
+
+    // Draws the texture into the back buffer; the screen shows it after Present.
+    void Render() {
+        if (!Context.makeCurrent(this))
+            return;
+        const qreal ratio = devicePixelRatio();
+        const int height = static_cast<int>(this->height() * ratio);
+        glViewport(0, 0, static_cast<int>(width() * ratio), height);
         glClearColor(0, 0, 0, 1);
         glClear(GL_COLOR_BUFFER_BIT);
-        if (TextureSize.isEmpty() || !Program)
+        if (TextureSize.isEmpty() || Placement.isEmpty())
             return;
+        // GL counts rows from the bottom.
+        glViewport(static_cast<int>(Placement.x() * ratio),
+                   height - static_cast<int>((Placement.y() + Placement.height()) * ratio),
+                   static_cast<int>(Placement.width() * ratio),
+                   static_cast<int>(Placement.height() * ratio));
         glBindTexture(GL_TEXTURE_2D, Texture);
         glUseProgram(Program);
         static const GLfloat corners[] = {-1, -1, 1, -1, -1, 1, 1, 1};
-        GLint position = glGetAttribLocation(Program, "position");
+        const GLint position = glGetAttribLocation(Program, "position");
         glVertexAttribPointer(position, 2, GL_FLOAT, GL_FALSE, 0, corners);
         glEnableVertexAttribArray(position);
         glDrawArrays(GL_TRIANGLE_STRIP, 0, 4);
         glDisableVertexAttribArray(position);
     }
 
+    void Present() {
+        if (!isExposed())
+            return;
+        Render();
+        Context.swapBuffers(this);
+    }
+
+    // What the screen shows, read back from a fresh drawing of the back buffer.
+    QImage Read() {
+        Render();
+        const QSize size = this->size() * devicePixelRatio();
+        QImage pixels(size, QImage::Format_RGBX8888);
+        glPixelStorei(GL_PACK_ALIGNMENT, 4);
+        glReadPixels(0, 0, size.width(), size.height(), GL_RGBA, GL_UNSIGNED_BYTE, pixels.bits());
+        return pixels.mirrored().convertToFormat(QImage::Format_RGB32);
+    }
+
+    std::string Renderer;
+
+protected:
+    void exposeEvent(QExposeEvent*) override {
+        // A window uncovered or shown again gets the last frame at once.
+        if (Texture)
+            Present();
+    }
+
 private:
+    void SubImage(const QImage& frame, const QRect& part) {
+        const uchar* first = frame.constScanLine(part.top()) + part.left() * 4;
+        if (RowLength)
+            glPixelStorei(GL_UNPACK_ROW_LENGTH, static_cast<GLint>(frame.bytesPerLine() / 4));
+        glTexSubImage2D(GL_TEXTURE_2D, 0, part.left(), part.top(), part.width(), part.height(),
+                        GL_RGBA, GL_UNSIGNED_BYTE, first);
+        if (RowLength)
+            glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    }
+
     GLuint Compile(GLenum kind, const char* source) {
         GLuint shader = glCreateShader(kind);
         glShaderSource(shader, 1, &source, nullptr);
@@ -127,18 +215,41 @@ private:
         return program;
     }
 
+    QOpenGLContext Context;
     QSize TextureSize;
-    bool Started = false;
+    QRect Placement;
     GLuint Texture = 0;
     GLuint Program = 0;
+    bool RowLength = true;
 };
 
-TFullScreenSurface::TFullScreenSurface(QWidget* parent)
-    : Surface(std::make_unique<TGLSurfaceWidget>(parent)) {
-    Surface->hide();
+namespace {
+
+// For tests and benchmarks: MIRRORLAKE_GL_UPLOAD_LOG names a file that gets one line per
+// frame with the bytes uploaded.
+std::FILE* UploadLog() {
+    static std::FILE* log = [] {
+        const char* path = std::getenv("MIRRORLAKE_GL_UPLOAD_LOG");
+        return path && *path ? std::fopen(path, "w") : nullptr;
+    }();
+    return log;
 }
 
-TFullScreenSurface::~TFullScreenSurface() = default;
+} // namespace
+
+TFullScreenSurface::TFullScreenSurface(QWidget* parent) {
+    auto window = std::make_unique<TGLSurfaceWindow>();
+    Window = window.get();
+    // The container owns the window from here; both go with the parent or with this surface.
+    Container = QWidget::createWindowContainer(window.release(), parent);
+    Container->setAttribute(Qt::WA_TransparentForMouseEvents); // the saver form handles input
+    Container->setFocusPolicy(Qt::NoFocus);
+    Container->hide();
+}
+
+TFullScreenSurface::~TFullScreenSurface() {
+    delete Container;
+}
 
 void TFullScreenSurface::SetDisplay(int width, int height, int bitCount) {
     Width = width;
@@ -148,44 +259,51 @@ void TFullScreenSurface::SetDisplay(int width, int height, int bitCount) {
 
 bool TFullScreenSurface::Initialize() {
     Ready = false;
+    Failure.clear();
     const QString platform = QGuiApplication::platformName();
+    // Without a display there is nothing to tell: no show is seen on these platforms.
     if (platform == "offscreen" || platform == "minimal")
         return false;
-    Surface->setGeometry(0, 0, Width, Height);
-    Surface->show();
-    // Showing the widget creates its context and runs initializeGL.
-    Surface->repaint();
-    Ready = Surface->Usable();
-    if (!Ready)
-        Surface->hide();
-    return Ready;
+    Container->setGeometry(0, 0, Width, Height);
+    if (!Window->Start()) {
+        Failure = "OpenGL is not available";
+        return false;
+    }
+    const char* force = std::getenv("MIRRORLAKE_GL");
+    if (IsSoftwareRenderer(Window->Renderer) && !(force && std::strcmp(force, "force") == 0)) {
+        Failure = "OpenGL renders in software here (" + Window->Renderer +
+                  "; MIRRORLAKE_GL=force uses it anyway)";
+        return false;
+    }
+    Window->SetPlacement(QRect(0, 0, Width, Height));
+    Container->show();
+    Ready = true;
+    return true;
 }
 
-bool TFullScreenSurface::CanDraw() const {
-    return Ready && Surface->isVisible();
-}
-
-void TFullScreenSurface::Draw(const TBitmap& bitmap) {
+void TFullScreenSurface::Draw(const TBitmap& bitmap, const QRect& placement,
+                              const std::vector<QRect>* parts) {
     if (!Ready)
         return;
-    Surface->Upload(bitmap.ToImage());
+    Window->SetPlacement(placement);
+    UploadBytes = Window->Upload(bitmap.ToImage(), parts);
+    if (std::FILE* log = UploadLog()) {
+        std::fprintf(log, "%zu\n", UploadBytes);
+        std::fflush(log);
+    }
 }
 
 void TFullScreenSurface::Flip() {
     if (Ready)
-        Surface->repaint();
+        Window->Present();
 }
 
 TBitmap TFullScreenSurface::BackSurface() const {
     // Read back only when asked (the crossfade's first step), never per frame.
-    QImage shown = Surface->grabFramebuffer();
+    QImage shown = Window->Read();
     if (shown.size() != QSize(Width, Height))
         shown = shown.scaled(Width, Height);
     return TBitmap(shown);
-}
-
-QWidget* TFullScreenSurface::Widget() const {
-    return Surface.get();
 }
 
 } // namespace ml

@@ -12,11 +12,17 @@
 #include "saver/ShowWindow.h"
 
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace ml {
 
 namespace {
+
+// The quality setting that works the water at the screen's own size on the hardware path,
+// so that a 4K screen shows 4K water.
+constexpr int kScreenQuality = 3;
 
 // The working size of the hardware path per quality setting; unknown values use the normal
 // quality's 800 x 600.
@@ -43,6 +49,16 @@ void DrawInto(TBitmap& target, int x, int y, const TBitmap& source) {
     painter.drawImage(x, y, source.ToImage());
 }
 
+// A size scaled, keeping its shape, until it touches the box's sides.
+QSize FitKeepingShape(QSize size, QSize box) {
+    if (size.isEmpty() || box.isEmpty())
+        return box;
+    const double ratio = static_cast<double>(size.width()) / size.height();
+    if (size.width() > std::int64_t{size.height()} * box.width() / box.height())
+        return {box.width(), std::max(1, RoundToInt(box.width() / ratio))};
+    return {std::max(1, RoundToInt(box.height() * ratio)), box.height()};
+}
+
 } // namespace
 
 void TQMfmScrSvr::NextImageIndex(int& index) {
@@ -65,8 +81,24 @@ void TQMfmScrSvr::NextImageIndex(int& index) {
     }
 }
 
-void TQMfmScrSvr::WorkingSize(int& width, int& height) const {
-    QualitySize(ProjectSettings.Setting.DirectXQuality, width, height);
+QSize TQMfmScrSvr::SurfaceSizes(QSize picture) {
+    // On screen the picture takes the place the window path gives it: the screen, the
+    // screen's width or height in the picture's shape, or its own size.
+    const QSize screen(ScreenWidth, ScreenHeight);
+    QSize shown = picture;
+    if (Stretch)
+        shown = Proportional ? FitKeepingShape(picture, screen) : screen;
+    PictureWidth = shown.width();
+    PictureHeight = shown.height();
+    DXDraw1->Widget()->setGeometry(0, 0, ScreenWidth, ScreenHeight);
+    // The water is worked in that shape, at most at the quality's size; the graphics card
+    // scales it to its place, never to another shape.
+    QSize box = screen;
+    if (ProjectSettings.Setting.DirectXQuality != kScreenQuality)
+        QualitySize(ProjectSettings.Setting.DirectXQuality, box.rwidth(), box.rheight());
+    if (shown.width() <= box.width() && shown.height() <= box.height())
+        return shown;
+    return FitKeepingShape(shown, box);
 }
 
 void TQMfmScrSvr::LoadPicture() {
@@ -91,12 +123,8 @@ void TQMfmScrSvr::PreparePlainPicture(const TBitmap& decoded) {
     PictureWidth = decoded.Width();
     PictureHeight = decoded.Height();
     if (UseDirectX) {
-        PictureWidth = ScreenWidth;
-        PictureHeight = ScreenHeight;
-        DXDraw1->Widget()->setGeometry(0, 0, ScreenWidth, ScreenHeight);
-        int w, h;
-        WorkingSize(w, h);
-        PlainBuffer = TBitmap(w, h);
+        const QSize working = SurfaceSizes(QSize(decoded.Width(), decoded.Height()));
+        PlainBuffer = TBitmap(working.width(), working.height());
         FitBitmapSmooth(decoded, PlainBuffer);
     } else if (Stretch) {
         const int decodedWidth = PictureWidth, decodedHeight = PictureHeight;
@@ -123,12 +151,9 @@ void TQMfmScrSvr::PrepareProjectPicture() {
     PictureWidth = project.Picture.Width();
     PictureHeight = project.Picture.Height();
     if (UseDirectX) {
-        PictureWidth = ScreenWidth;
-        PictureHeight = ScreenHeight;
-        DXDraw1->Widget()->setGeometry(0, 0, ScreenWidth, ScreenHeight);
-        int w, h;
-        WorkingSize(w, h);
-        project.FitToDisplay(Proportional, w, h);
+        const QSize working = SurfaceSizes(QSize(PictureWidth, PictureHeight));
+        if (working != QSize(project.Picture.Width(), project.Picture.Height()))
+            project.FitToDisplay(false, working.width(), working.height());
     } else if (Stretch) {
         project.FitToDisplay(Proportional, ScreenWidth, ScreenHeight);
         PictureWidth = project.Picture.Width();
@@ -197,10 +222,10 @@ void TQMfmScrSvr::PresentFrame() {
     int x, y;
     CentreOffsets(x, y);
     const TBitmap& source = PlainPicture ? PlainBuffer : Waves->CurrentFrame();
-    // Only what changed since the last frame goes to the screen: nothing for a still
-    // picture, on either path; on the window path the water rows and the particles' boxes
-    // (the hardware surface takes whole frames). Everything goes after a picture change.
-    if (FullPaintPending || (UseDirectX && !PlainPicture))
+    // Only what changed since the last frame goes to the screen (to the window, or into the
+    // hardware surface's texture): nothing for a still picture, the water rows and the
+    // particles' boxes for a picture file. Everything goes after a picture change.
+    if (FullPaintPending)
         PaintBitmap(x, y, source);
     else if (!PlainPicture)
         PaintParts(x, y, source, Waves->ChangedParts());
@@ -219,10 +244,7 @@ void TQMfmScrSvr::PaceFrame() {
 
 void TQMfmScrSvr::PaintBitmap(int x, int y, const TBitmap& bitmap) {
     if (UseDirectX) {
-        if (DXDraw1->CanDraw()) {
-            DXDraw1->Draw(bitmap);
-            DXDraw1->Flip();
-        }
+        PaintSurface(bitmap, QRect(x, y, PictureWidth, PictureHeight), nullptr);
         return;
     }
     QRect changed = bitmap.ToImage().rect().translated(x, y);
@@ -236,8 +258,20 @@ void TQMfmScrSvr::PaintBitmap(int x, int y, const TBitmap& bitmap) {
         repaint(changed);
 }
 
+void TQMfmScrSvr::PaintSurface(const TBitmap& bitmap, const QRect& placement,
+                               const std::vector<QRect>* parts) {
+    if (DXDraw1->CanDraw()) {
+        DXDraw1->Draw(bitmap, placement, parts);
+        DXDraw1->Flip();
+    }
+}
+
 void TQMfmScrSvr::PaintParts(int x, int y, const TBitmap& bitmap, const std::vector<QRect>& parts) {
-    if (UseDirectX || Shown != &bitmap || ShownAt != QPoint(x, y)) {
+    if (UseDirectX) {
+        PaintSurface(bitmap, QRect(x, y, PictureWidth, PictureHeight), &parts);
+        return;
+    }
+    if (Shown != &bitmap || ShownAt != QPoint(x, y)) {
         PaintBitmap(x, y, bitmap);
         return;
     }
@@ -260,6 +294,7 @@ void TQMfmScrSvr::PaintParts(int x, int y, const TBitmap& bitmap, const std::vec
 
 void TQMfmScrSvr::FadeToPicture(int milliseconds) {
     int x = 0, y = 0;
+    CentreOffsets(x, y);
     int width = UseDirectX ? DXDraw1->SurfaceWidth() : ScreenWidth;
     int height = UseDirectX ? DXDraw1->SurfaceHeight() : ScreenHeight;
     for (TBitmap* buffer : {&OldScreen, &NewFrame, &FadeResult})
@@ -269,11 +304,6 @@ void TQMfmScrSvr::FadeToPicture(int milliseconds) {
         OldScreen.Assign(DXDraw1->BackSurface());
         PrepareBitmap(OldScreen, width, height, TPixelFormat::pf32bit);
     } else {
-        if (!Stretch || Proportional) {
-            const TBitmap& shown = PlainPicture ? PlainBuffer : PictureProject->Picture;
-            x = (ScreenWidth - shown.Width()) / 2;
-            y = (ScreenHeight - shown.Height()) / 2;
-        }
         OldScreen = TBitmap(Canvas());
     }
 
@@ -281,25 +311,33 @@ void TQMfmScrSvr::FadeToPicture(int milliseconds) {
         Waves->NextFrame();
     const TBitmap& frame = PlainPicture ? PlainBuffer : Waves->CurrentFrame();
     if (UseDirectX) {
-        // The hardware surface shows every frame stretched over the screen, so the new
-        // frame is blended at that size too; drawn 1:1 it would sit small in a corner.
+        // The fade is blended at the screen's size, so the new frame, worked smaller on this
+        // path, is scaled to the place it will take on screen.
         QPainter painter(&NewFrame.ToImage());
-        painter.drawImage(QRect(0, 0, width, height), frame.ToImage());
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRect(x, y, PictureWidth, PictureHeight), frame.ToImage());
     } else {
         DrawInto(NewFrame, x, y, frame);
     }
 
     const std::uint32_t t0 = Clock().GetTickCount();
     CrossFade(FadeResult, NewFrame, OldScreen, 10);
-    PaintBitmap(0, 0, FadeResult);
+    PaintFade();
     const std::uint32_t first = Clock().GetTickCount() - t0;
     const int steps = milliseconds / static_cast<int>(std::max<std::uint32_t>(first, 1));
     // A signal to end does not wait for the fade: the daemon expects us gone within a second.
     for (int i = 1; i <= steps && !TEndSignals::Received(); ++i) {
         const int weight = RoundToInt(i * 245.0 / steps) + 10;
         CrossFade(FadeResult, NewFrame, OldScreen, weight);
-        PaintBitmap(0, 0, FadeResult);
+        PaintFade();
     }
+}
+
+void TQMfmScrSvr::PaintFade() {
+    if (UseDirectX)
+        PaintSurface(FadeResult, QRect(0, 0, FadeResult.Width(), FadeResult.Height()), nullptr);
+    else
+        PaintBitmap(0, 0, FadeResult);
 }
 
 } // namespace ml

@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QScreen>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 namespace ml {
@@ -119,6 +120,11 @@ void TQMfmScrSvr::FormShow() {
         } catch (const std::exception&) {
             UseDirectX = false;
         }
+        // Falling back is no error, but the user who chose the faster path should be able to
+        // find out why the show does not take it; one line per show, from its first form.
+        if (!UseDirectX && Role.Primary && !DXDraw1->FailureReason().empty())
+            std::fprintf(stderr, "mirrorlake: %s; the show paints through its window instead\n",
+                         DXDraw1->FailureReason().c_str());
     }
     // Both paths cover the whole screen with the form: the hardware surface fills it, and
     // input reaches the form wherever the pointer is.

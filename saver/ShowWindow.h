@@ -124,7 +124,13 @@ private:
     void InstallIdle(bool on);
     void PreparePlainPicture(const TBitmap& decoded);
     void PrepareProjectPicture();
-    void WorkingSize(int& width, int& height) const;
+    // On the hardware path: sets the picture's size on screen and returns the size the
+    // picture is worked at.
+    QSize SurfaceSizes(QSize picture);
+    // Puts a frame on the hardware surface at its place on screen (only the parts, if given).
+    void PaintSurface(const TBitmap& bitmap, const QRect& placement,
+                      const std::vector<QRect>* parts);
+    void PaintFade();
     void CentreOffsets(int& x, int& y) const;
     void HideCursor(bool hide);
     void ShowBitmap(const TBitmap* bitmap, QPoint at);
