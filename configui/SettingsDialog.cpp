@@ -104,7 +104,10 @@ TfmSettingWindow::TfmSettingWindow(QWidget* owner) : QDialog(owner) {
     QGroupBox* display = Group("GroupBox3", "Display Mode");
     cbDirectX = Check("cbDirectX", "Use DirectX (Faster Animation)");
     GridOf(display)->addWidget(cbDirectX, 0, 0, 1, 2);
-    cbImageQuality = Choice("cbImageQuality", {"Highest (Slower)", "Normal ", "Low (Faster)"});
+    // The last item works the water at the screen's own size, so a large screen gets all its
+    // pixels' worth of detail.
+    cbImageQuality = Choice("cbImageQuality", {"Highest (Slower)", "Normal ", "Low (Faster)",
+                                               "Screen Size (Sharpest)"});
     cbImageQuality->setCurrentIndex(1);
     Row(display, 1, Label("lblImgQuality", "Direct X Quality", cbImageQuality), cbImageQuality);
     cbImageSize = Choice("cbImageSize", {"Original Size", "Stretch-Full", "Stretch-Proportional"});

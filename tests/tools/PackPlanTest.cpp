@@ -149,8 +149,8 @@ INSTANTIATE_TEST_SUITE_P(
                     "[Advanced] is not a known section — did you mean [Advance]?"},
         TBadProject{
             "ValueOutOfRange",
-            [](auto& d) { Ini(d, "[FileList]\nlake.qmp=1\n[Default]\nDirectXQuality=3\n"); },
-            "DirectXQuality: '3' is not a number from 0 to 2"},
+            [](auto& d) { Ini(d, "[FileList]\nlake.qmp=1\n[Default]\nDirectXQuality=4\n"); },
+            "DirectXQuality: '4' is not a number from 0 to 3"},
         TBadProject{"UIFileMissing",
                     [](auto& d) { Ini(d, "[FileList]\nlake.qmp=1\n[UI]\nUIFile=mine.wui\n"); },
                     "[UI] UIFile: names"},
