@@ -7,17 +7,8 @@ E2E_SCREEN=1280x720x24
 source "$(dirname "$0")/lib.sh"
 
 # A 4:3 picture whose bottom quarter is water.
-dir=$E2E_WORK/lake
-mkdir -p "$dir"
-printf '1\r\n2\r\nobject MainWindow: TForm\r\nend\r\n0\r\n0\r\n' >"$dir/ui.wui"
-convert -seed 7 -size 400x300 plasma:orange-navy "$dir/lake.png"
-convert -size 400x300 xc:black -fill '#0000FF' -draw 'rectangle 0,225 399,299' "$dir/areas.png"
-printf '[Area1]\r\nAmplitude=6\r\nWaveCount=12\r\nPhaseStep=20\r\nDirection=1\r\nVertical=1\r\n' >"$dir/waves.ini"
-"$ML_TOOL" make-qmp --image "$dir/lake.png" --areas "$dir/areas.png" --params "$dir/waves.ini" \
-  -o "$dir/lake.qmp" >/dev/null
-printf '[FileList]\r\nlake.qmp=1\r\n[General]\r\nProductName=Lake\r\n[Default]\r\nSound=0\r\nMusic=0\r\n[Advance]\r\n[Build]\r\n[UI]\r\n' >"$dir/project.ini"
 saver=$E2E_WORK/cwd/lake.scr
-pack_saver "$dir" "$saver"
+make_water_saver "$saver" 225
 # The user chose the OpenGL path and proportional stretch: the picture takes 960 x 720 in the
 # middle of the screen, with 160 black columns on either side.
 printf '[Setting]\r\nDirectX=1\r\nImageSize=2\r\n' >"$E2E_WORK/cwd/lake.ini"

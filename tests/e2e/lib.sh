@@ -133,15 +133,15 @@ wait_window() {
   echo "$window"
 }
 
-# make_water_saver OUT: packs a saver of one picture (400 x 300, textured) whose lower half is
-# water that moves, stretched over its screen, without sound or music, and a configuration
-# window with nothing in it.
+# make_water_saver OUT [TOP]: packs a saver of one picture (400 x 300, textured) whose rows
+# from TOP (150, the lower half, unless given) are water that moves, stretched over its
+# screen, without sound or music, and a configuration window with nothing in it.
 make_water_saver() {
-  local dir=$E2E_WORK/water
+  local dir=$E2E_WORK/water top=${2:-150}
   mkdir -p "$dir"
   printf '1\r\n2\r\nobject MainWindow: TForm\r\nend\r\n0\r\n0\r\n' >"$dir/ui.wui"
   convert -seed 7 -size 400x300 plasma:orange-navy "$dir/lake.png"
-  convert -size 400x300 xc:black -fill '#0000FF' -draw 'rectangle 0,150 399,299' "$dir/areas.png"
+  convert -size 400x300 xc:black -fill '#0000FF' -draw "rectangle 0,$top 399,299" "$dir/areas.png"
   printf '[Area1]\r\nAmplitude=6\r\nWaveCount=12\r\nPhaseStep=20\r\nDirection=1\r\nVertical=1\r\n' >"$dir/waves.ini"
   "$ML_TOOL" make-qmp --image "$dir/lake.png" --areas "$dir/areas.png" --params "$dir/waves.ini" \
     -o "$dir/lake.qmp" >/dev/null
