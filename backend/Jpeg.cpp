@@ -117,6 +117,29 @@ bool ReadHeader(TDecompressor& d, const std::uint8_t* data, std::size_t size) {
     return true;
 }
 
+// The largest reduction of 1/2, 1/4 and 1/8 whose picture still covers the shown size; the
+// decoder rounds a reduced side up. 1 keeps the picture whole.
+unsigned ReductionFor(const jpeg_decompress_struct& info, QSize shown) {
+    if (shown.width() < 1 || shown.height() < 1)
+        return 1;
+    const auto width = static_cast<unsigned>(shown.width());
+    const auto height = static_cast<unsigned>(shown.height());
+    for (unsigned denominator : {8u, 4u, 2u})
+        if ((info.image_width + denominator - 1) / denominator >= width &&
+            (info.image_height + denominator - 1) / denominator >= height)
+            return denominator;
+    return 1;
+}
+
+bool SetReduction(TDecompressor& d, unsigned denominator) {
+    if (setjmp(d.Errors.Jump))
+        return false;
+    d.Info.scale_num = 1;
+    d.Info.scale_denom = denominator;
+    jpeg_calc_output_dimensions(&d.Info);
+    return true;
+}
+
 bool ReadPixels(TDecompressor& d, TBitmap& bitmap, JSAMPLE* cmykRow) {
     if (setjmp(d.Errors.Jump))
         return false;
@@ -160,7 +183,7 @@ bool WritePixels(TCompressor& c, const TBitmap& bitmap, int quality) {
 
 } // namespace
 
-TBitmap DecodeJpeg(const std::uint8_t* data, std::size_t size) {
+TBitmap DecodeJpeg(const std::uint8_t* data, std::size_t size, const TShownSize& shown) {
     if (data == nullptr || size == 0)
         throw EInvalidGraphic("JPEG data is empty");
     TDecompressor d;
@@ -174,12 +197,18 @@ TBitmap DecodeJpeg(const std::uint8_t* data, std::size_t size) {
 
     const bool cmyk = d.Info.jpeg_color_space == JCS_CMYK || d.Info.jpeg_color_space == JCS_YCCK;
     d.Info.out_color_space = cmyk ? JCS_CMYK : kNativeXRGB;
-    const std::size_t bitmapBytes = std::size_t{d.Info.image_width} * d.Info.image_height * 4;
+    const unsigned reduction =
+        shown ? ReductionFor(d.Info, shown(QSize(static_cast<int>(d.Info.image_width),
+                                                 static_cast<int>(d.Info.image_height))))
+              : 1;
+    if (!SetReduction(d, reduction))
+        throw EInvalidGraphic(d.Errors.Message);
+    const std::size_t bitmapBytes = std::size_t{d.Info.output_width} * d.Info.output_height * 4;
     // At least a little room for the decoder: a zero would mean no limit at all.
     d.Info.mem->max_memory_to_use =
         static_cast<long>(std::max<std::size_t>(kPictureBudget - bitmapBytes, 1 << 20));
-    TBitmap bitmap(static_cast<int>(d.Info.image_width), static_cast<int>(d.Info.image_height));
-    std::vector<JSAMPLE> cmykRow(cmyk ? 4 * static_cast<std::size_t>(d.Info.image_width) : 0);
+    TBitmap bitmap(static_cast<int>(d.Info.output_width), static_cast<int>(d.Info.output_height));
+    std::vector<JSAMPLE> cmykRow(cmyk ? 4 * static_cast<std::size_t>(d.Info.output_width) : 0);
     if (!ReadPixels(d, bitmap, cmyk ? cmykRow.data() : nullptr)) {
         // The decoder asks for a backing store when its buffers would pass the budget.
         if (d.Errors.Pub.msg_code == JERR_NO_BACKING_STORE)
@@ -191,8 +220,8 @@ TBitmap DecodeJpeg(const std::uint8_t* data, std::size_t size) {
     return bitmap;
 }
 
-TBitmap DecodeJpeg(const std::string& bytes) {
-    return DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size());
+TBitmap DecodeJpeg(const std::string& bytes, const TShownSize& shown) {
+    return DecodeJpeg(reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size(), shown);
 }
 
 std::string EncodeJpeg(const TBitmap& bitmap, int quality) {

@@ -33,6 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (void)map.ScanLine(map.Height() - 1)[map.Width() - 1];
         project.FitToDisplay(true, 64, 48);
     }
+    // A small fit decodes the picture reduced, by another path through the decoder.
+    project.Load(path, [](QSize) { return std::optional(ml::TDisplayFit{true, 8, 6}); });
     project.LoadHeader(path);
     return 0;
 }

@@ -23,7 +23,7 @@ std::string SizeText(int width, int height) {
 // size must be the picture's, and its runs must fit in its pixels (a run past the last row
 // fails with the bitmap's own scan-line message). Runs that cover fewer pixels are fine; the
 // rest of the map lies outside every area.
-void CheckAreaMap(const std::vector<std::int32_t>& values, const TBitmap& picture) {
+void CheckAreaMap(const std::vector<std::int32_t>& values, QSize picture) {
     const int width = values[0];
     const int height = values[1];
     if (width < 0 || height < 0 || width > kMaxPictureSide || height > kMaxPictureSide)
@@ -33,10 +33,10 @@ void CheckAreaMap(const std::vector<std::int32_t>& values, const TBitmap& pictur
         throw EReadError("Negative run value (" + std::to_string(*negative) + ") in the area map");
     // The water is computed pixel by pixel over both; a map of another size would send the
     // generator outside one of them.
-    if (width != picture.Width() || height != picture.Height())
+    if (width != picture.width() || height != picture.height())
         throw EReadError("The area map (" + SizeText(width, height) +
                          ") does not match the picture (" +
-                         SizeText(picture.Width(), picture.Height()) + ")");
+                         SizeText(picture.width(), picture.height()) + ")");
     std::int64_t pixels = 0;
     for (auto value = values.begin() + 2; value != values.end(); ++value)
         pixels += *value / 10;
@@ -77,6 +77,23 @@ int RoundToInt(double value) {
     return static_cast<int>(std::clamp(std::nearbyint(value), low, high));
 }
 
+// The size FitToDisplay brings a picture of the stored size to; the stored size itself when
+// there is nothing to scale by.
+QSize FittedSize(QSize stored, const TDisplayFit& fit) {
+    int width = fit.Width;
+    int height = fit.Height;
+    if (stored.width() < 1 || stored.height() < 1 || width < 1 || height < 1)
+        return stored;
+    if (fit.KeepAspect) {
+        const double ratio = static_cast<double>(stored.width()) / stored.height();
+        if (stored.width() > std::int64_t{stored.height()} * width / height)
+            height = std::max(1, RoundToInt(width / ratio));
+        else
+            width = std::max(1, RoundToInt(height * ratio));
+    }
+    return QSize(width, height);
+}
+
 } // namespace
 
 TProject::TProject() {
@@ -98,13 +115,20 @@ void TProject::Reset() {
     Sounds = {};
 }
 
-bool TProject::Load(const std::string& path) {
+bool TProject::Load(const std::string& path, const TFitFor& fitFor) {
     Reset();
+    QSize stored;
+    std::optional<TDisplayFit> fit;
     try {
         TFileLoader loader;
         loader.LoadFromFile(path);
-        Picture = DecodeJpeg(loader.PictureData);
-        CheckAreaMap(loader.AreaValues, Picture);
+        Picture = DecodeJpeg(loader.PictureData, [&](QSize size) {
+            stored = size;
+            if (fitFor)
+                fit = fitFor(size);
+            return fit ? FittedSize(size, *fit) : size;
+        });
+        CheckAreaMap(loader.AreaValues, stored);
         DecodeAreaMap(loader.AreaValues, AreaMap);
         LoadThumbnail(loader.ThumbnailData, path);
         WaveParams = loader.WaveParams;
@@ -117,11 +141,13 @@ bool TProject::Load(const std::string& path) {
         AddLegacySound(Sounds, LegacySound);
         LegacySound.clear();
         Loaded = true;
-        return true;
     } catch (const std::exception& e) {
         ShowErrorMessage("File: " + path + "\r\n" + e.what());
-        return false;
     }
+    // A failed load is fitted as far as it got, as a caller fitting afterwards would.
+    if (fit && !Picture.Empty())
+        FitFrom(stored, *fit);
+    return Loaded;
 }
 
 void TProject::LoadThumbnail(const std::string& data, const std::string& path) {
@@ -158,18 +184,18 @@ int TProject::SoundCount() const {
 }
 
 void TProject::FitToDisplay(bool keepAspect, int width, int height) {
-    const int pictureWidth = Picture.Width();
-    const int pictureHeight = Picture.Height();
+    FitFrom(QSize(Picture.Width(), Picture.Height()), {keepAspect, width, height});
+}
+
+void TProject::FitFrom(QSize stored, const TDisplayFit& fit) {
+    const int pictureWidth = stored.width();
+    const int pictureHeight = stored.height();
     // Without a picture or a target there is no ratio to scale by.
-    if (pictureWidth < 1 || pictureHeight < 1 || width < 1 || height < 1)
+    if (pictureWidth < 1 || pictureHeight < 1 || fit.Width < 1 || fit.Height < 1)
         return;
-    if (keepAspect) {
-        const double ratio = static_cast<double>(pictureWidth) / pictureHeight;
-        if (pictureWidth > std::int64_t{pictureHeight} * width / height)
-            height = std::max(1, RoundToInt(width / ratio));
-        else
-            width = std::max(1, RoundToInt(height * ratio));
-    }
+    const QSize fitted = FittedSize(stored, fit);
+    const int width = fitted.width();
+    const int height = fitted.height();
 
     // Wave sizes are in pixels of the picture, so they grow and shrink with it: the amplitude
     // with the width, the row jitter with the height.

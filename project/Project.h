@@ -5,10 +5,22 @@
 #include "platform/Bitmap.h"
 #include "project/ProjectRecords.h"
 
+#include <QSize>
+
 #include <array>
+#include <functional>
+#include <optional>
 #include <string>
 
 namespace ml {
+
+// A size to bring a picture to, as FitToDisplay takes it.
+struct TDisplayFit {
+    bool KeepAspect = false;
+    int Width = 0;
+    int Height = 0;
+};
+using TFitFor = std::function<std::optional<TDisplayFit>(QSize stored)>;
 
 class TProject {
 public:
@@ -30,7 +42,11 @@ public:
     // Reads the whole file. On failure shows "File: " + path + "\r\n" + message and
     // returns false; the project keeps what it got so far. A thumbnail that cannot be read
     // is reported the same way, and the load goes on without it.
-    bool Load(const std::string& path);
+    // With fitFor, the picture ends as FitToDisplay brings it to the fit fitFor gives for the
+    // size the file stores (none: as stored), but a large one is decoded only as large as the
+    // fit needs (see DecodeJpeg), which saves most of the time a big photo takes to load. The
+    // area map and wave sizes come out just as after FitToDisplay.
+    bool Load(const std::string& path, const TFitFor& fitFor = {});
     // Reads only the head (title, extra text, thumbnail), for thumbnail grids.
     bool LoadHeader(const std::string& path);
 
@@ -43,6 +59,8 @@ public:
 
 private:
     void Reset();
+    // FitToDisplay for a picture stored at stored size, whatever size it was decoded at.
+    void FitFrom(QSize stored, const TDisplayFit& fit);
     void LoadThumbnail(const std::string& data, const std::string& path);
 };
 

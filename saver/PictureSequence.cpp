@@ -13,8 +13,11 @@
 
 #include <QPainter>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 
 namespace ml {
 
@@ -57,6 +60,19 @@ QSize FitKeepingShape(QSize size, QSize box) {
     if (size.width() > std::int64_t{size.height()} * box.width() / box.height())
         return {box.width(), std::max(1, RoundToInt(box.width() / ratio))};
     return {std::max(1, RoundToInt(box.height() * ratio)), box.height()};
+}
+
+// With MIRRORLAKE_FIRST_FRAME set, the wall-clock time in microseconds at which the first
+// frame went to the screen is written to stderr once: how the start-up benchmark sees it.
+void NoteFirstFrame() {
+    static bool noted = false;
+    if (noted || !std::getenv("MIRRORLAKE_FIRST_FRAME"))
+        return;
+    noted = true;
+    const auto now = std::chrono::system_clock::now().time_since_epoch();
+    std::fprintf(
+        stderr, "first frame at %lld us\n",
+        static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
 }
 
 } // namespace
@@ -146,18 +162,28 @@ void TQMfmScrSvr::PreparePlainPicture(const TBitmap& decoded) {
 
 void TQMfmScrSvr::PrepareProjectPicture() {
     TProject& project = *PictureProject;
-    project.Load(CurrentNameText);
+    // The load fits the picture to the size it is worked at, which follows from the size the
+    // file stores, so that a big photo is decoded no larger than that needs.
+    bool sized = false;
+    project.Load(CurrentNameText, [&](QSize stored) -> std::optional<TDisplayFit> {
+        if (UseDirectX) {
+            sized = true;
+            const QSize working = SurfaceSizes(stored);
+            if (working == stored)
+                return std::nullopt;
+            return TDisplayFit{false, working.width(), working.height()};
+        }
+        if (Stretch)
+            return TDisplayFit{Proportional, ScreenWidth, ScreenHeight};
+        return std::nullopt;
+    });
     project.SetSpeed(Speed);
-    PictureWidth = project.Picture.Width();
-    PictureHeight = project.Picture.Height();
-    if (UseDirectX) {
-        const QSize working = SurfaceSizes(QSize(PictureWidth, PictureHeight));
-        if (working != QSize(project.Picture.Width(), project.Picture.Height()))
-            project.FitToDisplay(false, working.width(), working.height());
-    } else if (Stretch) {
-        project.FitToDisplay(Proportional, ScreenWidth, ScreenHeight);
+    if (!UseDirectX) {
         PictureWidth = project.Picture.Width();
         PictureHeight = project.Picture.Height();
+    } else if (!sized) {
+        // A file that failed before its picture was read still gets its place on the surface.
+        SurfaceSizes(QSize(project.Picture.Width(), project.Picture.Height()));
     }
     Waves->SetProject(project);
     Waves->SetWeather(false);
@@ -254,8 +280,10 @@ void TQMfmScrSvr::PaintBitmap(int x, int y, const TBitmap& bitmap) {
         changed = rect();
     }
     changed &= rect();
-    if (!changed.isEmpty() && isVisible())
+    if (!changed.isEmpty() && isVisible()) {
         repaint(changed);
+        NoteFirstFrame();
+    }
 }
 
 void TQMfmScrSvr::PaintSurface(const TBitmap& bitmap, const QRect& placement,
@@ -263,6 +291,7 @@ void TQMfmScrSvr::PaintSurface(const TBitmap& bitmap, const QRect& placement,
     if (DXDraw1->CanDraw()) {
         DXDraw1->Draw(bitmap, placement, parts);
         DXDraw1->Flip();
+        NoteFirstFrame();
     }
 }
 

@@ -53,6 +53,46 @@ TEST(Jpeg, OddSizesAndExtremeQualitiesEncode) {
     }
 }
 
+TEST(Jpeg, AShownSizeDecodesAtTheSmallestFractionThatCoversIt) {
+    // 203 x 150: the reduced sides round up (102, 51, 26 wide), and a side one pixel more
+    // than a fraction gives needs the next larger one.
+    const std::string bytes = EncodeJpeg(FourQuadrants(203, 150), 90);
+    struct Row {
+        QSize Shown, Decoded;
+    } rows[] = {
+        {{203, 150}, {203, 150}}, {{400, 300}, {203, 150}}, {{0, 0}, {203, 150}},
+        {{102, 75}, {102, 75}},   {{103, 75}, {203, 150}},  {{102, 76}, {203, 150}},
+        {{51, 38}, {51, 38}},     {{27, 19}, {51, 38}},     {{26, 19}, {26, 19}},
+        {{1, 1}, {26, 19}},
+    };
+    for (const Row& row : rows) {
+        QSize stored;
+        const TBitmap decoded = DecodeJpeg(bytes, [&](QSize size) {
+            stored = size;
+            return row.Shown;
+        });
+        EXPECT_EQ(stored, QSize(203, 150));
+        EXPECT_EQ(QSize(decoded.Width(), decoded.Height()), row.Decoded)
+            << row.Shown.width() << " x " << row.Shown.height();
+    }
+    // Reduced, the picture keeps its colours in their places.
+    const TBitmap eighth = DecodeJpeg(bytes, [](QSize) { return QSize(20, 15); });
+    EXPECT_LE(ChannelDistance(eighth.Pixel(3, 3), 0xFF0000), 8);
+    EXPECT_LE(ChannelDistance(eighth.Pixel(22, 16), 0xFFFFFF), 8);
+}
+
+TEST(Jpeg, DecodingWholeForAShownSizeIsBitForBitThePlainDecode) {
+    TBitmap noisy(97, 61);
+    std::uint32_t seed = 7;
+    for (int y = 0; y < noisy.Height(); ++y)
+        for (int x = 0; x < noisy.Width(); ++x)
+            noisy.SetPixel(x, y, (seed = seed * 1664525u + 1013904223u) >> 8);
+    const std::string bytes = EncodeJpeg(noisy, 75);
+    const QImage plain = DecodeJpeg(bytes).ToImage();
+    for (QSize shown : {QSize(97, 61), QSize(49, 62), QSize(2000, 10)})
+        EXPECT_EQ(DecodeJpeg(bytes, [shown](QSize) { return shown; }).ToImage(), plain);
+}
+
 TEST(Jpeg, BadDataRaisesInvalidGraphicWithTheDecodersText) {
     const std::string good = EncodeJpeg(FourQuadrants(32, 32), 90);
     struct Row {

@@ -1,11 +1,13 @@
 // FitToDisplay: the target size with and without the aspect ratio, the wave sizes that follow
-// it, and an area map that keeps pure area colours.
+// it, and an area map that keeps pure area colours; a load for a fit against a load and a fit.
 
 #include "project/Project.h"
 #include "tests/project/ProjectSamples.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace ml::test {
 namespace {
@@ -75,6 +77,86 @@ TEST(ProjectFit, StretchingKeepsAreaColoursAndTheBilinearPicture) {
     // fit takes the source pixel unblended, is the bottom-left corner.
     EXPECT_EQ(project.Picture.Pixel(0, 22), original.Pixel(0, 29));
     EXPECT_NE(project.Picture.Pixel(0, 22), project.Picture.Pixel(0, 0));
+}
+
+// A photo-like picture (smooth light with fine grain) over a lake whose shore wanders and is
+// broken by reeds, so that the map's edges fall at every phase of a reduction.
+TPictureFileContent LakePhoto(int w, int h) {
+    TBitmap photo(w, h), mask(w, h);
+    std::uint32_t seed = 3;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            const int grain = static_cast<int>(seed >> 29) - 4;
+            const auto channel = [&](double v) {
+                return static_cast<std::uint32_t>(std::clamp(static_cast<int>(v) + grain, 0, 255));
+            };
+            photo.SetPixel(x, y,
+                           channel(120 + 90 * std::sin(x * 0.013) * std::cos(y * 0.021)) << 16 |
+                               channel(100 + 60 * std::cos((x + y) * 0.009)) << 8 |
+                               channel(40 + y * 180 / h));
+            const int shore = h * 3 / 5 + static_cast<int>(9 * std::sin(x * 0.05));
+            const bool reed = x % 37 < 3 && y < shore + h / 8;
+            mask.SetPixel(x, y, y < shore || reed ? AreaColors[0] : AreaColors[1 + x * 2 / w]);
+        }
+    TPictureFileContent content = SampleContent();
+    content.PictureData = EncodeJpeg(photo, 90);
+    content.AreaValues = EncodeAreaMap(mask);
+    return content;
+}
+
+TEST(ProjectFit, LoadingForAFitGivesWhatFittingAfterTheLoadGives) {
+    TTempDir folder;
+    const std::string path = folder.Write("lake.qmp", WritePictureFile(LakePhoto(640, 480)));
+    struct Row {
+        TDisplayFit Fit;
+        bool Reduced; // shown at half the stored size or less
+    } rows[] = {
+        {{true, 300, 200}, true},    // 267 x 200 from a 1/2 decode
+        {{false, 160, 120}, true},   // exactly 1/4
+        {{false, 81, 60}, true},     // 1/4: an eighth would be one column short
+        {{true, 1920, 1080}, false}, // enlarged
+        {{false, 640, 480}, false},  {{false, 321, 240}, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(std::to_string(row.Fit.Width) + " x " + std::to_string(row.Fit.Height));
+        TProject fittedAfter, fittedInLoad;
+        ASSERT_TRUE(fittedAfter.Load(path));
+        fittedAfter.FitToDisplay(row.Fit.KeepAspect, row.Fit.Width, row.Fit.Height);
+        ASSERT_TRUE(fittedInLoad.Load(path, [&](QSize stored) {
+            EXPECT_EQ(stored, QSize(640, 480));
+            return std::optional(row.Fit);
+        }));
+
+        // The water's own data must be exactly the same: the areas mark the same pixels and
+        // the waves keep their sizes in pixels of the shown picture.
+        EXPECT_EQ(fittedInLoad.AreaMap.ToImage(), fittedAfter.AreaMap.ToImage());
+        for (int i = 0; i < kAreaCount; ++i) {
+            EXPECT_EQ(fittedInLoad.WaveParam(i).Amplitude, fittedAfter.WaveParam(i).Amplitude);
+            EXPECT_EQ(fittedInLoad.WaveParam(i).JitterRange, fittedAfter.WaveParam(i).JitterRange);
+        }
+        const TBitmap& a = fittedInLoad.Picture;
+        const TBitmap& b = fittedAfter.Picture;
+        ASSERT_EQ(QSize(a.Width(), a.Height()), QSize(b.Width(), b.Height()));
+        if (!row.Reduced) {
+            EXPECT_EQ(a.ToImage(), b.ToImage());
+            continue;
+        }
+        // The reduced decode averages where the bilinear fit of the whole picture samples:
+        // close everywhere, nearly the same on average.
+        int worst = 0;
+        double total = 0;
+        for (int y = 0; y < a.Height(); ++y)
+            for (int x = 0; x < a.Width(); ++x)
+                for (int shift = 0; shift <= 16; shift += 8) {
+                    const int d = std::abs(static_cast<int>((a.Pixel(x, y) >> shift) & 0xFF) -
+                                           static_cast<int>((b.Pixel(x, y) >> shift) & 0xFF));
+                    worst = std::max(worst, d);
+                    total += d;
+                }
+        EXPECT_LE(worst, 16);
+        EXPECT_LE(total / (3.0 * a.Width() * a.Height()), 2.5);
+    }
 }
 
 TEST(ProjectFit, WithoutAPictureNothingChanges) {

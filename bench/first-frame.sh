@@ -1,0 +1,128 @@
+#!/usr/bin/env bash
+# How long a saver takes from launch to its first painted frame, on a virtual screen, for the
+# demo saver and for a saver of one 12-megapixel photo (4000 x 3000, made here, stored whole
+# by make-qmp), with the launch of a plain X client measured in the same run as the floor.
+#
+# The saver reports the moment it put its first frame on the screen when MIRRORLAKE_FIRST_FRAME
+# is set; the figure is that moment minus the moment just before the launch. Every saver is
+# launched several times; the median and the fastest are given (the machine is shared). The
+# user's settings pick one picture (the dusk lake of the demo), stretched keeping its shape,
+# sound and music off. The environment reaches the savers unchanged, so that for instance
+# MIRRORLAKE_GL=force bench/first-frame.sh --directx times the OpenGL path forced on.
+#
+#   bench/first-frame.sh [--directx] [--runs N] [WIDTHxHEIGHT]   (default 1920x1080, 9 runs)
+#
+#   --directx   the user's settings ask for the hardware path (DirectX=1) instead of the
+#               plain window
+set -euo pipefail
+cd "$(dirname "$0")/.."
+args=("$@")
+directx=0
+runs=9
+size=1920x1080
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --directx) directx=1 ;;
+    --runs) runs=$2; shift ;;
+    *x*) size=$1 ;;
+    *) echo "usage: bench/first-frame.sh [--directx] [--runs N] [WIDTHxHEIGHT]" >&2; exit 2 ;;
+  esac
+  shift
+done
+
+if [ -z "${ML_FIRST_FRAME_INNER:-}" ]; then
+  cmake -S . -B build-rel -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build build-rel >/dev/null
+  export ML_FIRST_FRAME_INNER=1
+  exec xvfb-run -a -s "-screen 0 ${size}x24 -nolisten tcp" bash "$0" "${args[@]}"
+fi
+
+tool=build-rel/tools/mirrorlake-tool
+work=$(mktemp -d)
+pid=""
+cleanup() {
+  [ -n "$pid" ] && kill "$pid" 2>/dev/null
+  rm -rf "$work"
+}
+trap cleanup EXIT
+export XDG_RUNTIME_DIR=$work/run TMPDIR=$work MIRRORLAKE_MESSAGES=stderr
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+# The demo saver.
+"$tool" demo -o "$work/demo" >/dev/null
+"$tool" pack "$work/demo" -o "$work/demo.scr" >/dev/null
+lake=$(sed -n '/^\[FileList\]/,/^\[/{s/=1\r\?$//p}' "$work/demo/project.ini" | grep -n '^dusk-lake\.' |
+  cut -d: -f1)
+
+# A photo-like 12-megapixel picture: smooth sky and land with fine grain, as a camera gives,
+# water over its lower two fifths with rain.
+convert -size 4000x3000 -seed 15 plasma:steelblue-darkolivegreen -attenuate 0.4 \
+  +noise Gaussian "$work/photo.png"
+convert -size 4000x3000 xc:black -fill '#0000FF' -draw 'rectangle 0,1800 3999,2999' \
+  "$work/mask.png"
+printf '[Area1]\nAmplitude=8\nWaveCount=20\nPhaseStep=10\nVertical=1\nPerspective=1\nJitterRange=3\n[Weather]\nKind=2\nCount=400\n' \
+  >"$work/photo.ini"
+"$tool" make-qmp --image "$work/photo.png" --areas "$work/mask.png" --params "$work/photo.ini" \
+  -o "$work/photo.qmp" >/dev/null
+"$tool" new "$work/big" "$work/photo.qmp" >/dev/null
+"$tool" pack "$work/big" -o "$work/big.scr" >/dev/null
+
+now() { date +%s%6N; }
+
+# Prints the milliseconds from launch to the first frame of one run of a saver.
+first_frame() {
+  local saver=$1 index=$2 start line
+  printf '[Setting]\r\nDirectX=%s\r\nSound=0\r\nMusic=0\r\nImageSize=2\r\nImageMode=3\r\nIndex=%s\r\n' \
+    "$directx" "$index" >"${saver%.scr}.ini"
+  : >"$work/stderr"
+  start=$(now)
+  MIRRORLAKE_FIRST_FRAME=1 "$saver" /S 2>"$work/stderr" &
+  pid=$!
+  for _ in $(seq 1000); do
+    line=$(grep -m1 '^first frame at' "$work/stderr" || true)
+    [ -n "$line" ] && break
+    kill -0 "$pid" 2>/dev/null || break
+    sleep 0.01
+  done
+  kill "$pid" 2>/dev/null || true
+  wait "$pid" 2>/dev/null || true
+  pid=""
+  if [ -z "$line" ]; then
+    echo "no first frame from $saver:" >&2
+    cat "$work/stderr" >&2
+    exit 1
+  fi
+  awk -v t="$(echo "$line" | awk '{print $4}')" -v s="$start" 'BEGIN { printf "%.1f\n", (t - s) / 1000 }'
+}
+
+# Launch to exit of a small X client: what starting any program on this display costs.
+client() {
+  local start end
+  start=$(now)
+  xdotool getdisplaygeometry >/dev/null
+  end=$(now)
+  awk -v e="$end" -v s="$start" 'BEGIN { printf "%.1f\n", (e - s) / 1000 }'
+}
+
+# Prints "median ms  fastest ms" of the figures on stdin.
+summary() {
+  sort -g | awk '{ v[NR] = $1 } END { printf "median %6.1f ms   fastest %6.1f ms", v[int((NR + 1) / 2)], v[1] }'
+}
+
+row() { printf '%-44s %s\n' "$1" "$2"; }
+
+# One launch of each first, unmeasured, so that every measured one finds the files cached.
+first_frame "$work/demo.scr" $((lake - 1)) >/dev/null
+first_frame "$work/big.scr" 0 >/dev/null
+demo=() big=() x=()
+for _ in $(seq "$runs"); do
+  x+=("$(client)")
+  demo+=("$(first_frame "$work/demo.scr" $((lake - 1)))")
+  big+=("$(first_frame "$work/big.scr" 0)")
+done
+path="window path"
+[ $directx = 1 ] && path="DirectX=1${MIRRORLAKE_GL:+, MIRRORLAKE_GL=$MIRRORLAKE_GL}"
+echo "launch to first painted frame, $size, $path, $runs runs"
+row "X client launch to exit (floor)" "$(printf '%s\n' "${x[@]}" | summary)"
+row "demo saver, dusk lake" "$(printf '%s\n' "${demo[@]}" | summary)"
+row "12-megapixel picture file" "$(printf '%s\n' "${big[@]}" | summary)"
