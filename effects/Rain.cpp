@@ -27,11 +27,12 @@ std::int64_t ScaledStep(std::int64_t i, std::int64_t d, std::int64_t n) {
 
 // start + ScaledStep(i, d, n) for i = first, first + 1, ..., without a division per step:
 // the quotient and remainder of (2 i d + n) / 2n move by 2d / 2n each step, and as |d| <= n
-// one correction keeps the remainder in 0..2n-1.
-struct TLineStep {
+// one correction keeps the remainder in 0..2n-1. Wide holds 2 i d + n: 64 bits for every
+// streak a picture can show, 128 for the endless ones of damaged files.
+template <class Wide> struct TLineStep {
     TLineStep(std::int64_t start, std::int64_t d, std::int64_t n, std::int64_t first)
-        : Value(start + ScaledStep(first, d, n)), Delta(__int128{d} * 2), Divisor(__int128{n} * 2) {
-        Remainder = __int128{first} * Delta + n - __int128{Value - start} * Divisor;
+        : Value(start + ScaledStep(first, d, n)), Delta(Wide{d} * 2), Divisor(Wide{n} * 2) {
+        Remainder = Wide{first} * Delta + n - Wide{Value - start} * Divisor;
     }
     void Next() {
         Remainder += Delta;
@@ -44,10 +45,28 @@ struct TLineStep {
         }
     }
     std::int64_t Value;
-    __int128 Delta;
-    __int128 Divisor;
-    __int128 Remainder;
+    Wide Delta;
+    Wide Divisor;
+    Wide Remainder;
 };
+
+// Sets the pixels of steps from..to-1 of the line, keeping what they covered.
+template <class Wide>
+void SetLinePixels(TBitmap& target, std::int64_t x0, std::int64_t y0, std::int64_t dx,
+                   std::int64_t dy, std::int64_t n, std::int64_t from, std::int64_t to,
+                   std::uint32_t colour, TSaveUnder* underneath) {
+    // The rows of a bitmap lie one after another.
+    std::uint32_t* pixels = target.ScanLine(0);
+    const std::int64_t w = target.Width();
+    TLineStep<Wide> x(x0, dx, n, from);
+    TLineStep<Wide> y(y0, dy, n, from);
+    for (std::int64_t i = from; i < to; ++i, x.Next(), y.Next()) {
+        const std::size_t at = static_cast<std::size_t>(y.Value * w + x.Value);
+        if (underneath)
+            underneath->Keep(at, pixels[at]);
+        pixels[at] = 0xFF000000u | colour;
+    }
+}
 
 // The first i in [lo, hi) for which pred(i) holds, pred being false then true along the range.
 template <class Pred> std::int64_t FirstWhere(std::int64_t lo, std::int64_t hi, Pred pred) {
@@ -101,16 +120,11 @@ void DrawLine(TBitmap& target, std::int64_t x0, std::int64_t y0, std::int64_t x1
     }
     if (from >= to)
         return;
-    // The rows of a bitmap lie one after another.
-    std::uint32_t* pixels = target.ScanLine(0);
-    TLineStep x(x0, dx, n, from);
-    TLineStep y(y0, dy, n, from);
-    for (std::int64_t i = from; i < to; ++i, x.Next(), y.Next()) {
-        const std::size_t at = static_cast<std::size_t>(y.Value * w + x.Value);
-        if (underneath)
-            underneath->Keep(at, pixels[at]);
-        pixels[at] = 0xFF000000u | colour;
-    }
+    // |dx| and |dy| are at most n.
+    if (n < std::int64_t{1} << 30)
+        SetLinePixels<std::int64_t>(target, x0, y0, dx, dy, n, from, to, colour, underneath);
+    else
+        SetLinePixels<__int128>(target, x0, y0, dx, dy, n, from, to, colour, underneath);
 }
 
 std::uint32_t Grey(int level) {
