@@ -35,8 +35,8 @@ settle=5
 seconds=20
 
 if [ -z "${ML_SHOW_CPU_INNER:-}" ]; then
-  cmake -S . -B build -G Ninja >/dev/null
-  cmake --build build >/dev/null
+  cmake -S . -B build-rel -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build build-rel >/dev/null
   export ML_SHOW_CPU_INNER=1
   exec xvfb-run -a -s "-screen 0 ${size}x24 -nolisten tcp" bash "$0" "${args[@]}"
 fi
@@ -50,8 +50,8 @@ cleanup() {
 trap cleanup EXIT
 export XDG_RUNTIME_DIR=$work/run TMPDIR=$work
 mkdir -m 700 "$XDG_RUNTIME_DIR"
-build/tools/mirrorlake-tool demo -o "$work/demo" >/dev/null
-build/tools/mirrorlake-tool pack "$work/demo" -o "$work/cpu.scr" >/dev/null
+build-rel/tools/mirrorlake-tool demo -o "$work/demo" >/dev/null
+build-rel/tools/mirrorlake-tool pack "$work/demo" -o "$work/cpu.scr" >/dev/null
 ticks=$(getconf CLK_TCK)
 
 # Prints "<cpu percent> <rss MB>" of a process over the measuring window.
@@ -75,7 +75,7 @@ peer() {
     return
   fi
   # The peer ripples what the screen shows: the dusk lake as the show places it.
-  build/tools/mirrorlake-tool render "$work/demo/dusk-lake.qmp" -o "$work/lake.png" \
+  build-rel/tools/mirrorlake-tool render "$work/demo/dusk-lake.qmp" -o "$work/lake.png" \
     --size "$size" --keep-aspect >/dev/null
   display -window root -backdrop -background black "$work/lake.png" 2>/dev/null &
   local setter=$!
@@ -96,7 +96,7 @@ show() {
   printf '[Setting]\r\nDirectX=%s\r\nSound=0\r\nMusic=0\r\nDuration=999\r\nImageMode=3\r\nIndex=%s\r\n' \
     "$directx" "$index" >"$work/cpu.ini"
   if [ $hack = 1 ]; then
-    coproc HOST { build/tests/e2e/ml_test_window window "${size%x*}" "${size#*x}"; }
+    coproc HOST { build-rel/tests/e2e/ml_test_window window "${size%x*}" "${size#*x}"; }
     local host
     read -r host <&"${HOST[0]}"
     "$work/cpu.scr" -window-id "$host" 2>"$work/stderr" &
