@@ -56,7 +56,7 @@ bool IsPlainPictureFile(const std::string& path) {
     return ext == ".JPG" || ext == ".BMP" || ext == ".GIF";
 }
 
-TBitmap LoadPicture(const std::string& path) {
+TBitmap LoadPicture(const std::string& path, const TShownSize& shown) {
     const std::string ext = ExtractFileExt(path);
     const std::string upper = UpperCase(ext);
     if (!IsPlainPictureFile(path))
@@ -64,8 +64,11 @@ TBitmap LoadPicture(const std::string& path) {
                               LowerCase(ext.empty() ? ext : ext.substr(1)) + ")");
     const std::string bytes = ReadPictureBytes(path);
     if (upper == ".JPG")
-        return DecodeJpeg(bytes);
-    return DecodeWithQt(bytes, upper == ".BMP" ? "bmp" : "gif");
+        return DecodeJpeg(bytes, shown);
+    TBitmap picture = DecodeWithQt(bytes, upper == ".BMP" ? "bmp" : "gif");
+    if (shown)
+        shown(QSize(picture.Width(), picture.Height()));
+    return picture;
 }
 
 } // namespace ml

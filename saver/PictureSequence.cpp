@@ -121,7 +121,14 @@ void TQMfmScrSvr::LoadPicture() {
     const std::string ext = UpperCase(ExtractFileExt(CurrentNameText));
     PlainPicture = ext == ".JPG" || ext == ".BMP" || ext == ".GIF";
     if (PlainPicture) {
-        PreparePlainPicture(::ml::LoadPicture(CurrentNameText));
+        // The buffer's size follows from the size the file stores, so that a big JPEG is
+        // decoded no larger than the buffer needs.
+        QSize buffer;
+        const TBitmap decoded = ::ml::LoadPicture(CurrentNameText, [&](QSize stored) {
+            buffer = PlainBufferSize(stored);
+            return buffer;
+        });
+        PreparePlainPicture(decoded, buffer);
         Sounds.FreeSounds();
     } else {
         if (!FileExists(CurrentNameText))
@@ -135,14 +142,12 @@ void TQMfmScrSvr::LoadPicture() {
     FullPaintPending = true;
 }
 
-void TQMfmScrSvr::PreparePlainPicture(const TBitmap& decoded) {
-    PictureWidth = decoded.Width();
-    PictureHeight = decoded.Height();
-    if (UseDirectX) {
-        const QSize working = SurfaceSizes(QSize(decoded.Width(), decoded.Height()));
-        PlainBuffer = TBitmap(working.width(), working.height());
-        FitBitmapSmooth(decoded, PlainBuffer);
-    } else if (Stretch) {
+QSize TQMfmScrSvr::PlainBufferSize(QSize stored) {
+    PictureWidth = stored.width();
+    PictureHeight = stored.height();
+    if (UseDirectX)
+        return SurfaceSizes(stored);
+    if (Stretch) {
         const int decodedWidth = PictureWidth, decodedHeight = PictureHeight;
         PictureWidth = ScreenWidth;
         PictureHeight = ScreenHeight;
@@ -153,7 +158,14 @@ void TQMfmScrSvr::PreparePlainPicture(const TBitmap& decoded) {
             else
                 PictureWidth = RoundToInt(ScreenHeight * r);
         }
-        PlainBuffer = TBitmap(PictureWidth, PictureHeight);
+        return QSize(PictureWidth, PictureHeight);
+    }
+    return stored;
+}
+
+void TQMfmScrSvr::PreparePlainPicture(const TBitmap& decoded, QSize buffer) {
+    if (UseDirectX || Stretch) {
+        PlainBuffer = TBitmap(buffer.width(), buffer.height());
         FitBitmapSmooth(decoded, PlainBuffer);
     } else {
         PlainBuffer.Assign(decoded);

@@ -122,7 +122,9 @@ protected:
 private:
     void FinishClose();
     void InstallIdle(bool on);
-    void PreparePlainPicture(const TBitmap& decoded);
+    // The plain picture buffer's size for a picture of the stored size; places the picture.
+    QSize PlainBufferSize(QSize stored);
+    void PreparePlainPicture(const TBitmap& decoded, QSize buffer);
     void PrepareProjectPicture();
     // On the hardware path: sets the picture's size on screen and returns the size the
     // picture is worked at.

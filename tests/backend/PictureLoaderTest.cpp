@@ -61,6 +61,22 @@ TEST(PictureLoader, DecoderIsChosenByTheExtensionInAnyCase) {
     EXPECT_EQ(LoadPicture(dir.File("c.Bmp")).Pixel(2, 1), 0xFFFF00u);
 }
 
+TEST(PictureLoader, EveryKindTellsItsStoredSizeAndOnlyJpegsDecodeReduced) {
+    test::TTempDir dir;
+    TBitmap big(64, 48);
+    big.Fill(0x2040A0);
+    for (auto [name, bytes, decoded] : {std::tuple{"big.jpg", EncodeJpeg(big, 90), QSize(16, 12)},
+                                        std::tuple{"big.bmp", BmpBytes(big), QSize(64, 48)}}) {
+        QSize stored;
+        const TBitmap loaded = LoadPicture(dir.Write(name, bytes), [&](QSize size) {
+            stored = size;
+            return QSize(16, 12);
+        });
+        EXPECT_EQ(stored, QSize(64, 48)) << name;
+        EXPECT_EQ(QSize(loaded.Width(), loaded.Height()), decoded) << name;
+    }
+}
+
 TEST(PictureLoader, OtherExtensionsAreRefusedWithTheirName) {
     test::TTempDir dir;
     const std::string jpeg = EncodeJpeg(TwoColours(), 90);
