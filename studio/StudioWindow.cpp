@@ -24,6 +24,8 @@
 #include <QUndoGroup>
 #include <QVBoxLayout>
 
+#include <cstdio>
+
 namespace ml::studio {
 
 namespace {
@@ -262,16 +264,23 @@ bool TStudioWindow::SaveAs() {
     return ProjectView->Save();
 }
 
+std::vector<std::string> TStudioWindow::UnsavedWork() const {
+    std::vector<std::string> unsaved;
+    if (Picture && Picture->Modified())
+        unsaved.push_back("The picture " + ExtractFileName(Picture->FileName().empty()
+                                                               ? Picture->SourceName()
+                                                               : Picture->FileName()));
+    if (ProjectView->Modified())
+        unsaved.push_back("The project settings");
+    return unsaved;
+}
+
 bool TStudioWindow::MayDiscardChanges() {
-    const bool picture = Picture && Picture->Modified();
-    if (!picture && !ProjectView->Modified())
+    const std::vector<std::string> unsaved = UnsavedWork();
+    if (unsaved.empty())
         return true;
-    const std::string what = picture ? "The picture " + ExtractFileName(Picture->FileName().empty()
-                                                                            ? Picture->SourceName()
-                                                                            : Picture->FileName())
-                                     : "The project settings";
-    switch (MessageBox(what + " has changes that are not saved. Save them?", "Mirrorlake Studio",
-                       TMsgIcon::Question, TMsgButtons::YesNoCancel)) {
+    switch (MessageBox(unsaved.front() + " has changes that are not saved. Save them?",
+                       "Mirrorlake Studio", TMsgIcon::Question, TMsgButtons::YesNoCancel)) {
     case TMsgResult::Yes:
         return Save();
     case TMsgResult::No:
@@ -284,8 +293,17 @@ bool TStudioWindow::MayDiscardChanges() {
     }
 }
 
+void TStudioWindow::CloseWithoutAsking() {
+    for (const std::string& what : UnsavedWork())
+        std::fprintf(stderr,
+                     "mirrorlake-studio: ended by a signal: %s had changes that were not saved\n",
+                     what.c_str());
+    ClosingWithoutAsking = true;
+    close();
+}
+
 void TStudioWindow::closeEvent(QCloseEvent* event) {
-    if (!MayDiscardChanges()) {
+    if (!ClosingWithoutAsking && !MayDiscardChanges()) {
         event->ignore();
         return;
     }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QLabel;
 class QPushButton;
@@ -34,6 +35,11 @@ public:
     bool SaveAs();
     // Asks about unsaved changes: true when the window may go on (saved or discarded).
     bool MayDiscardChanges();
+    // Closes without a question, for a signal from a session that is ending or a daemon:
+    // nobody may be there to answer, and they do not wait. Unsaved changes are not written
+    // (writing over the author's files unasked is worse than keeping the last saved state),
+    // but each is named on standard error, so the loss is not a silent one.
+    void CloseWithoutAsking();
 
     TPictureDocument* Document() const { return Picture.get(); }
     TPicturePage* PicturePage() const { return PictureView; }
@@ -49,6 +55,8 @@ protected:
 
 private:
     void MakeMenus();
+    // What has changes that are not saved, as the question names it ("The project settings").
+    std::vector<std::string> UnsavedWork() const;
     bool OpenPicture(const QString& path);
     void SetDocument(std::unique_ptr<TPictureDocument> document);
     void ShowPointer(std::optional<QPoint> pixel, int area);
@@ -67,6 +75,7 @@ private:
     QLabel* AreaText;
     // Edit's undo and redo act on the open picture's history.
     QUndoGroup* UndoGroup;
+    bool ClosingWithoutAsking = false;
 };
 
 } // namespace ml::studio

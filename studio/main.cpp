@@ -1,6 +1,7 @@
 // mirrorlake-studio [FILE | DIR]: the authoring window. FILE is a photo or a picture file to
 // paint, DIR a project folder.
 
+#include "platform/EndSignals.h"
 #include "platform/HostWindow.h"
 #include "platform/ProgramPath.h"
 #include "startup/Application.h"
@@ -53,10 +54,20 @@ int main(int argc, char** argv) {
     ml::TApplication application(argc, argv);
     ml::studio::ApplyStudioLook(application);
     ml::studio::TStudioWindow window;
+    // A signal (a session logging out, Ctrl+C in the terminal) closes the studio along its
+    // ordinary path, so that the scratch folder below goes too. A dialog or question that is
+    // open at that moment closes with the rest, and the last line ends its loop as well.
+    ml::TEndSignals endSignals([&window](int) {
+        window.CloseWithoutAsking();
+        ml::TApplication::EndAllWindows();
+        QCoreApplication::exit(0);
+    });
     window.show();
     if (!paths.isEmpty())
         window.OpenPath(paths.front());
-    const int code = application.exec();
+    // A signal that came while a question about the opened path was up has closed the window
+    // already, and no loop would end.
+    const int code = window.isVisible() ? application.exec() : 0;
     // The show's sounds look into the program's scratch folder, which makes one for the
     // studio when it plays; it goes with the studio.
     ml::ReleaseExtractFolder(ml::LongProgramPath());

@@ -23,6 +23,8 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include <filesystem>
+
 namespace ml::studio {
 namespace {
 
@@ -158,6 +160,20 @@ TEST_F(StudioWindowTest, ClosingWithUnsavedChangesAsksAndCancelKeepsTheWindow) {
 
     sink.Answers = {TMsgResult::No};
     EXPECT_TRUE(Window->close());
+}
+
+TEST_F(StudioWindowTest, ClosingForASignalAsksNothingWritesNothingAndNamesTheUnsavedPicture) {
+    test::TRecordingSink sink;
+    Window->Document()->PaintAreas(WholeCoverage(Mask().Size()), 1, "All");
+    testing::internal::CaptureStderr();
+    Window->CloseWithoutAsking();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(sink.Messages.empty()) << sink.Messages[0].Text;
+    EXPECT_FALSE(Window->isVisible());
+    EXPECT_NE(said.find("The picture lake.png had changes that were not saved"), std::string::npos)
+        << said;
+    // The photo alone: no picture file was saved beside it.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Dir.Path()), {}), 1);
 }
 
 TEST_F(StudioWindowTest, TheLassoFillsWhatItEnclosesTheEraserTakesItBackAndEscDropsAPolygon) {
