@@ -41,9 +41,7 @@ done
 
 eval "$(xdotool getwindowgeometry --shell "$window")"
 click 679 489 # Close
-for _ in $(seq 50); do kill -0 "$config" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$config" 2>/dev/null && { kill "$config"; fail "Close did not close the window"; }
-set +e; wait "$config"; RUN_RC=$?; set -e
+wait_exit "$config" "configure after Close"
 expect_rc 0 "configure"
 grep -q "^Index=1" "$settings" || fail "closing did not write Index=1: $(cat "$settings")"
 [ ! -e "$XDG_RUNTIME_DIR/waves" ] || fail "configure left the extraction folder"
@@ -54,6 +52,6 @@ sed -i 's/^ImageMode=.*/ImageMode=3/' "$settings"
 show=$!
 wait_for_picture "the show after configuring" 800x600+0+0
 xdotool key a
-for _ in $(seq 50); do kill -0 "$show" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$show" 2>/dev/null && { kill "$show"; fail "the show did not end"; }
+wait_exit "$show" "the show after configuring"
+expect_rc 0 "the show after configuring"
 echo "configure: passed"

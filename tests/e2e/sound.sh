@@ -44,8 +44,8 @@ show=$!
 sleep 1.5
 during=$(level 2)
 xdotool key a
-for _ in $(seq 50); do kill -0 "$show" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$show" 2>/dev/null && { kill "$show"; fail "the show did not end"; }
+wait_exit "$show" "the show"
+expect_rc 0 "the show"
 sleep 0.5
 after=$(level 2)
 echo "RMS while showing: $during, after: $after"
