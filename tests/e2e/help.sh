@@ -21,6 +21,23 @@ run_saver toolversion "$ML_TOOL" --version
 expect_rc 0 "mirrorlake-tool --version"
 grep -qE '^mirrorlake-tool [0-9]+\.[0-9]+' toolversion.out || fail "tool --version: $(cat toolversion.out)"
 
+# The tool and the studio: usage on --help, one line and a failing exit code on a wrong
+# option, all of it before (and without) any display.
+run_saver toolhelp env -u DISPLAY "$ML_TOOL" --help
+expect_rc 0 "mirrorlake-tool --help"
+expect_text toolhelp.out "Usage: mirrorlake-tool COMMAND" "mirrorlake-tool --help"
+run_saver toolbad env -u DISPLAY "$ML_TOOL" --bogus
+[ "$RUN_RC" -ne 0 ] || fail "mirrorlake-tool --bogus: exit code 0"
+[ "$(cat toolbad.err)" = "mirrorlake-tool: unknown option '--bogus' (see --help)" ] ||
+  fail "mirrorlake-tool --bogus: $(cat toolbad.err)"
+run_saver studiohelp env -u DISPLAY "$ML_STUDIO" --help
+expect_rc 0 "mirrorlake-studio --help"
+expect_text studiohelp.out "Usage: $ML_STUDIO [options] [FILE|DIR]" "mirrorlake-studio --help"
+run_saver studiobad env -u DISPLAY "$ML_STUDIO" --bogus
+[ "$RUN_RC" -ne 0 ] || fail "mirrorlake-studio --bogus: exit code 0"
+[ "$(wc -l <studiobad.err)" -eq 1 ] && expect_text studiobad.err "Unknown option 'bogus'" \
+  "mirrorlake-studio --bogus" || fail "mirrorlake-studio --bogus: $(cat studiobad.err)"
+
 # No display: one line and exit code 1, never an abort.
 for args in /S /C "-root"; do
   run_saver nodisplay env -u DISPLAY "$saver" $args
