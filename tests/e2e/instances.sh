@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Instances of one saver side by side, as daemons and users start them: each has its own
-# scratch folder, closing one leaves the other's files alone, SIGTERM ends /S and /C through
-# their normal closing path, and folders of killed instances are cleaned at the next start.
+# scratch folder, closing one leaves the other's files and sound alone, SIGTERM ends /S and /C
+# through their normal closing path, and folders of killed instances are cleaned at the next
+# start.
 source "$(dirname "$0")/lib.sh"
 
 saver=$E2E_WORK/cwd/lake.scr
@@ -53,4 +54,38 @@ kill -HUP "$show"
 wait_exit "$show" "SIGHUP in /S"
 expect_rc 0 "SIGHUP in /S"
 [ -z "$(ls -A "$run")" ] || fail "folders left behind: $(ls -A "$run")"
+
+# Two shows with sound on one audio server: when one ends, the other's stream plays on.
+start_pulse
+sox -n -r 22050 -c 1 -b 16 "$E2E_WORK/tone.wav" synth 0.5 sine 440 vol 0.5
+loud=$E2E_WORK/cwd/brook.scr
+make_water_saver "$loud" 150 "$E2E_WORK/tone.wav"
+# stream_pids: the processes that have a stream on the server, one a line.
+stream_pids() {
+  pactl list sink-inputs | sed -n 's/^[[:space:]]*application.process.id = "\(.*\)"$/\1/p' | sort
+}
+# wait_streams N: until N streams play (five seconds at most).
+wait_streams() {
+  for _ in $(seq 50); do [ "$(stream_pids | wc -l)" -eq "$1" ] && return; sleep 0.1; done
+  fail "$1 streams expected, the server has those of: $(stream_pids | xargs)"
+}
+"$loud" /S 2>"$E2E_WORK/first.err" &
+first=$!
+wait_for_folder brook
+"$loud" /S 2>"$E2E_WORK/second.err" &
+second=$!
+wait_for_folder brook-2
+wait_streams 2
+kill -TERM "$first"
+wait_exit "$first" "the first of two shows with sound"
+expect_rc 0 "the first of two shows with sound"
+wait_streams 1
+[ "$(stream_pids)" = "$second" ] || fail "the stream left is of $(stream_pids), not of $second"
+playing=$(level 1)
+awk -v v="$playing" 'BEGIN { exit !(v > 0.1) }' || fail "the second show fell silent ($playing)"
+kill -TERM "$second"
+wait_exit "$second" "the second of two shows with sound"
+expect_rc 0 "the second of two shows with sound"
+expect_no_message "$E2E_WORK/first.err" "the first show with sound"
+expect_no_message "$E2E_WORK/second.err" "the second show with sound"
 echo "instances: all checks passed"

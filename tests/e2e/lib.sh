@@ -133,20 +133,51 @@ wait_window() {
   echo "$window"
 }
 
-# make_water_saver OUT [TOP]: packs a saver of one picture (400 x 300, textured) whose rows
-# from TOP (150, the lower half, unless given) are water that moves, stretched over its
-# screen, without sound or music, and a configuration window with nothing in it.
+# make_water_saver OUT [TOP [SOUND]]: packs a saver of one picture (400 x 300, textured) whose
+# rows from TOP (150, the lower half, unless given) are water that moves, stretched over its
+# screen, without music, and a configuration window with nothing in it. Without SOUND (a
+# WAVE file) it is silent; with it the picture plays that sound over and over.
 make_water_saver() {
-  local dir=$E2E_WORK/water top=${2:-150}
+  local dir=$E2E_WORK/water top=${2:-150} sound=${3:-} on=0
   mkdir -p "$dir"
   printf '1\r\n2\r\nobject MainWindow: TForm\r\nend\r\n0\r\n0\r\n' >"$dir/ui.wui"
   convert -seed 7 -size 400x300 plasma:orange-navy "$dir/lake.png"
   convert -size 400x300 xc:black -fill '#0000FF' -draw "rectangle 0,$top 399,299" "$dir/areas.png"
   printf '[Area1]\r\nAmplitude=6\r\nWaveCount=12\r\nPhaseStep=20\r\nDirection=1\r\nVertical=1\r\n' >"$dir/waves.ini"
+  if [ -n "$sound" ]; then
+    cp "$sound" "$dir/"
+    printf '[Sound1]\r\nPath=%s\r\nMode=0\r\n' "$(basename "$sound")" >>"$dir/waves.ini"
+    on=1
+  fi
   "$ML_TOOL" make-qmp --image "$dir/lake.png" --areas "$dir/areas.png" --params "$dir/waves.ini" \
     -o "$dir/lake.qmp" >/dev/null
-  printf '[FileList]\r\nlake.qmp=1\r\n[General]\r\nProductName=Lake\r\n[Default]\r\nStretch=1\r\nProportional=0\r\nDirectX=0\r\nSound=0\r\nMusic=0\r\n[Advance]\r\n[Build]\r\n[UI]\r\n' >"$dir/project.ini"
+  printf '[FileList]\r\nlake.qmp=1\r\n[General]\r\nProductName=Lake\r\n[Default]\r\nStretch=1\r\nProportional=0\r\nDirectX=0\r\nSound=%s\r\nMusic=0\r\n[Advance]\r\n[Build]\r\n[UI]\r\n' "$on" >"$dir/project.ini"
   pack_saver "$dir" "$1"
+}
+
+# start_pulse: a private PulseAudio server whose default sink is a null sink (mlsink) that
+# level reads back; it ends with the script.
+start_pulse() {
+  export HOME=$E2E_WORK/home PULSE_RUNTIME_PATH=$XDG_RUNTIME_DIR/pulse
+  mkdir -p "$HOME"
+  pulseaudio --daemonize=no --exit-idle-time=-1 -n --disable-shm=true \
+    --load="module-native-protocol-unix" \
+    --load="module-null-sink sink_name=mlsink rate=22050" \
+    --load="module-always-sink" >"$E2E_WORK/pulse.log" 2>&1 &
+  PULSE_PID=$!
+  trap 'kill "$PULSE_PID" 2>/dev/null; rm -rf "$E2E_WORK"' EXIT
+  for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+  pactl info >/dev/null 2>&1 || fail "PulseAudio did not start: $(cat "$E2E_WORK/pulse.log")"
+  pactl set-default-sink mlsink
+}
+
+# level SECONDS: records the null sink for a while and prints the RMS amplitude (0..1).
+level() {
+  timeout "$1" parec --latency-msec=50 -d mlsink.monitor --format=s16le --rate=22050 --channels=1 \
+    >"$E2E_WORK/rec.raw" 2>/dev/null || true
+  [ "$(stat -c %s "$E2E_WORK/rec.raw")" -gt 4410 ] || fail "the recording of the sink is empty"
+  sox -t raw -r 22050 -e signed -b 16 -c 1 "$E2E_WORK/rec.raw" -n stat 2>&1 |
+    awk '/RMS +amplitude/ {print $3}'
 }
 
 # changed_pixels A B WxH+X+Y: how many pixels differ between two screenshots in that area.

@@ -4,17 +4,7 @@
 # sound is a 24-bit WAVE, which the mixer plays only because pack carries it as 16 bits.
 source "$(dirname "$0")/lib.sh"
 
-export HOME=$E2E_WORK/home PULSE_RUNTIME_PATH=$XDG_RUNTIME_DIR/pulse
-mkdir -p "$HOME"
-pulseaudio --daemonize=no --exit-idle-time=-1 -n --disable-shm=true \
-  --load="module-native-protocol-unix" \
-  --load="module-null-sink sink_name=mlsink rate=22050" \
-  --load="module-always-sink" >"$E2E_WORK/pulse.log" 2>&1 &
-PULSE_PID=$!
-trap 'kill "$PULSE_PID" 2>/dev/null; rm -rf "$E2E_WORK"' EXIT
-for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-pactl info >/dev/null 2>&1 || fail "PulseAudio did not start: $(cat "$E2E_WORK/pulse.log")"
-pactl set-default-sink mlsink
+start_pulse
 
 dir=$E2E_WORK/lake
 mkdir -p "$dir"
@@ -29,15 +19,6 @@ saver=$E2E_WORK/cwd/lake.scr
 "$ML_TOOL" pack "$dir" -o "$saver" --saver "$ML_BIN/mirrorlake" 2>"$E2E_WORK/pack.err" >/dev/null ||
   fail "pack: $(cat "$E2E_WORK/pack.err")"
 expect_text "$E2E_WORK/pack.err" "tone.wav: played by lake.qmp: it is 24-bit PCM mono WAVE; the saver carries it as 16-bit PCM" "pack of a 24-bit sound"
-
-# level SECONDS: records the sink for a while and prints the RMS amplitude (0..1).
-level() {
-  timeout "$1" parec --latency-msec=50 -d mlsink.monitor --format=s16le --rate=22050 --channels=1 \
-    >"$E2E_WORK/rec.raw" 2>/dev/null || true
-  [ "$(stat -c %s "$E2E_WORK/rec.raw")" -gt 4410 ] || fail "the recording of the sink is empty"
-  sox -t raw -r 22050 -e signed -b 16 -c 1 "$E2E_WORK/rec.raw" -n stat 2>&1 |
-    awk '/RMS +amplitude/ {print $3}'
-}
 
 "$saver" /S >"$E2E_WORK/show.out" 2>"$E2E_WORK/show.err" &
 show=$!
