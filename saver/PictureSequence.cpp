@@ -119,8 +119,13 @@ QSize TQMfmScrSvr::SurfaceSizes(QSize picture) {
 
 void TQMfmScrSvr::LoadPicture() {
     const std::string ext = UpperCase(ExtractFileExt(CurrentNameText));
-    PlainPicture = ext == ".JPG" || ext == ".BMP" || ext == ".GIF";
-    if (PlainPicture) {
+    const bool plain = ext == ".JPG" || ext == ".BMP" || ext == ".GIF";
+    if (!plain && !FileExists(CurrentNameText))
+        return;
+    // The old picture's sounds end before the new picture is read: they are its own,
+    // whatever slots the new one uses and whether or not it loads.
+    Sounds.FreeSounds();
+    if (plain) {
         // The buffer's size follows from the size the file stores, so that a big JPEG is
         // decoded no larger than the buffer needs.
         QSize buffer;
@@ -129,15 +134,12 @@ void TQMfmScrSvr::LoadPicture() {
             return buffer;
         });
         PreparePlainPicture(decoded, buffer);
-        Sounds.FreeSounds();
     } else {
-        if (!FileExists(CurrentNameText))
-            return;
-        // The old picture's sounds end before the new picture is read: they are its own,
-        // whatever slots the new one uses and whether or not it loads.
-        Sounds.FreeSounds();
         PrepareProjectPicture();
     }
+    // Only a picture that loaded changes how frames are made: one that failed leaves the
+    // old picture on screen, its water still moving.
+    PlainPicture = plain;
     LoadedNameText = CurrentNameText;
     FullPaintPending = true;
 }
