@@ -27,7 +27,7 @@ end_within_a_second() {
 start_window 400 300
 "$saver" -window-id "$(printf '0x%x' "$HOST_ID")" 2>"$E2E_WORK/hack.err" &
 pid=$!
-wait_for_picture "-window-id" 400x300+0+0
+wait_for_picture "-window-id" 400x300+0+0 textured
 wait_for_motion "-window-id: the water" 400x150+0+150 500
 expect_still "-window-id: the sky" 400x140+0+0
 [ "$(convert "$E2E_WORK/b.png" -crop 400x600+400+0 -format '%[fx:maxima]' info:)" = 0 ] ||
@@ -52,7 +52,7 @@ stop_window
 start_window 300 200
 XSCREENSAVER_WINDOW=$HOST_ID "$saver" --root 2>"$E2E_WORK/root.err" &
 pid=$!
-wait_for_picture "-root" 300x200+0+0
+wait_for_picture "-root" 300x200+0+0 textured
 [ "$(convert "$E2E_WORK/wait.png" -crop 500x600+300+0 -format '%[fx:maxima]' info:)" = 0 ] ||
   fail "-root: drawn outside the window of \$XSCREENSAVER_WINDOW"
 end_within_a_second "$pid" INT "SIGINT in hack mode"

@@ -221,12 +221,15 @@ stop_window() {
   wait "$pid" || true
 }
 
-# wait_for_picture WHAT WxH+X+Y: waits up to five seconds for something other than black in
-# that area of the screen.
+# wait_for_picture WHAT WxH+X+Y [TEXTURED]: waits up to five seconds for something other
+# than black in that area of the screen; with TEXTURED, for something other than one flat
+# colour too (a host window's own background is not the show's picture).
 wait_for_picture() {
+  local test='mean>0.05'
+  [ -n "${3:-}" ] && test='mean>0.05 && standard_deviation>0.02'
   for _ in $(seq 25); do
     shot wait
-    [ "$(convert "$E2E_WORK/wait.png" -crop "$2" -format '%[fx:mean>0.05]' info:)" = 1 ] && return
+    [ "$(convert "$E2E_WORK/wait.png" -crop "$2" -format "%[fx:$test]" info:)" = 1 ] && return
     sleep 0.2
   done
   fail "$1: no picture in $2 after five seconds"
