@@ -48,7 +48,7 @@ public:
         Context.doneCurrent();
     }
 
-    // Creates the context and the program; the renderer's name is left in Renderer.
+    // Creates the context; the renderer's name is left in Renderer.
     bool Start() {
         create();
         Context.setFormat(requestedFormat());
@@ -57,6 +57,15 @@ public:
         initializeOpenGLFunctions();
         const GLubyte* name = glGetString(GL_RENDERER);
         Renderer = name ? reinterpret_cast<const char*>(name) : "";
+        return true;
+    }
+
+    // Builds the program and the texture. Kept apart from Start so that a show that will not
+    // use the renderer does not have a software renderer compile shaders (which brings much
+    // of its code into memory) for nothing.
+    bool Prepare() {
+        if (!Context.makeCurrent(this))
+            return false;
         RowLength = !Context.isOpenGLES() || Context.format().majorVersion() >= 3;
         Program = BuildProgram();
         if (!Program)
@@ -273,6 +282,10 @@ bool TFullScreenSurface::Initialize() {
     if (IsSoftwareRenderer(Window->Renderer) && !(force && std::strcmp(force, "force") == 0)) {
         Failure = "OpenGL renders in software here (" + Window->Renderer +
                   "; MIRRORLAKE_GL=force uses it anyway)";
+        return false;
+    }
+    if (!Window->Prepare()) {
+        Failure = "OpenGL is not available";
         return false;
     }
     Window->SetPlacement(QRect(0, 0, Width, Height));

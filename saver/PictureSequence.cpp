@@ -220,6 +220,7 @@ void TQMfmScrSvr::AppIdle() {
         // Tick counts wrap after 49.7 days; their unsigned difference is the time between
         // them across the wrap as well.
         const std::uint32_t elapsed = Clock().GetTickCount() - PictureStart;
+        bool changed = false;
         if (AdvanceEnabled && static_cast<std::int64_t>(elapsed / 1000) >= CurrentDuration) {
             CurrentDuration = Duration;
             NextImageIndex(Index);
@@ -234,12 +235,17 @@ void TQMfmScrSvr::AppIdle() {
                     repaint();
                 }
                 FullPaintPending = true;
+                changed = true;
             }
             PictureStart = Clock().GetTickCount();
         }
         if (!PlainPicture)
             Waves->NextFrame();
         PresentFrame();
+        // The new picture is on screen: the screen-sized bitmaps the change was made from
+        // and through would only hold memory until the next change.
+        if (changed)
+            OldScreen = NewFrame = FadeResult = ScreenSnapshot = TBitmap();
     } catch (...) {
         // A tick that fails is dropped; the next one starts afresh, and as its frame may
         // not have reached the screen, the next frame goes out whole.

@@ -88,8 +88,6 @@ void TQMfmScrSvr::showEvent(QShowEvent* event) {
 
 void TQMfmScrSvr::FormShow() {
     TSaverInputState& input = SaverInputState();
-    for (TBitmap* buffer : {&OldScreen, &NewFrame, &FadeResult})
-        PrepareBitmap(*buffer, 800, 600, TPixelFormat::pf32bit);
     PlainBuffer = TBitmap();
     input.F1Toggle = false;
     // Forms on other screens start at the same moment but draw their own sequences.
@@ -125,6 +123,9 @@ void TQMfmScrSvr::FormShow() {
         if (!UseDirectX && Role.Primary && !DXDraw1->FailureReason().empty())
             std::fprintf(stderr, "mirrorlake: %s; the show paints through its window instead\n",
                          DXDraw1->FailureReason().c_str());
+        // The context and its window would only hold memory from here on.
+        if (!UseDirectX)
+            DXDraw1.reset();
     }
     // Both paths cover the whole screen with the form: the hardware surface fills it, and
     // input reaches the form wherever the pointer is.
