@@ -10,7 +10,8 @@
 #   bench/show-cpu.sh [--gl] [--hack] [--only NAME] [WIDTHxHEIGHT]   (default 1920x1080)
 #
 #   --gl        the OpenGL path: as a user gets it (DirectX on; on a software renderer it
-#               falls back to the window path) and forced on with MIRRORLAKE_GL=force
+#               falls back to the window path), and forced on with MIRRORLAKE_GL=force at the
+#               normal working size (800x600) and at the screen's own (DirectXQuality=3)
 #   --hack      the show as a screen-saver daemon's hack, inside a host window covering the
 #               screen (-window-id)
 #   --only NAME one demo picture only, e.g. --only dusk-lake
@@ -66,7 +67,7 @@ measure() {
     'BEGIN { printf "%5.1f %% of one core  %4d MB RSS", t * 100 / hz / s, r / 1024 }'
 }
 
-row() { printf '%-34s %s\n' "$1" "$2"; }
+row() { printf '%-44s %s\n' "$1" "$2"; }
 
 ripples=/usr/libexec/xscreensaver/ripples
 peer() {
@@ -91,10 +92,10 @@ peer() {
 }
 
 show() {
-  local label=$1 directx=$2 index=$3
+  local label=$1 directx=$2 index=$3 quality=${4:-1}
   # The user's own settings pick one picture (image mode 3 with its index).
-  printf '[Setting]\r\nDirectX=%s\r\nSound=0\r\nMusic=0\r\nDuration=999\r\nImageMode=3\r\nIndex=%s\r\n' \
-    "$directx" "$index" >"$work/cpu.ini"
+  printf '[Setting]\r\nDirectX=%s\r\nDirectXQuality=%s\r\nSound=0\r\nMusic=0\r\nDuration=999\r\nImageMode=3\r\nIndex=%s\r\n' \
+    "$directx" "$quality" "$index" >"$work/cpu.ini"
   if [ $hack = 1 ]; then
     coproc HOST { build-rel/tests/e2e/ml_test_window window "${size%x*}" "${size#*x}"; }
     local host
@@ -127,6 +128,7 @@ for picture in $(sed -n '/^\[FileList\]/,/^\[/{s/=1\r\?$//p}' "$work/demo/projec
     if [ $gl = 1 ]; then
       show "OpenGL as set (DirectX=1), $name" 1 "$index"
       MIRRORLAKE_GL=force show "OpenGL forced, $name" 1 "$index"
+      MIRRORLAKE_GL=force show "OpenGL forced, screen size, $name" 1 "$index" 3
     fi
   fi
   index=$((index + 1))
