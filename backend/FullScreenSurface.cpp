@@ -141,11 +141,12 @@ public:
         glDisableVertexAttribArray(position);
     }
 
-    void Present() {
+    bool Present() {
         if (!isExposed())
-            return;
+            return false;
         Render();
         Context.swapBuffers(this);
+        return true;
     }
 
     // What the screen shows, read back from a fresh drawing of the back buffer.
@@ -306,9 +307,8 @@ void TFullScreenSurface::Draw(const TBitmap& bitmap, const QRect& placement,
     }
 }
 
-void TFullScreenSurface::Flip() {
-    if (Ready)
-        Window->Present();
+bool TFullScreenSurface::Flip() {
+    return Ready && Window->Present();
 }
 
 TBitmap TFullScreenSurface::BackSurface() const {

@@ -45,8 +45,9 @@ public:
     // all of it is.
     void Draw(const TBitmap& bitmap, const QRect& placement,
               const std::vector<QRect>* parts = nullptr);
-    // Shows the back surface; waits for the vertical blank where the driver offers it.
-    void Flip();
+    // Shows the back surface; waits for the vertical blank where the driver offers it. False
+    // while the window is not on screen yet (it then shows the frame as soon as it is).
+    bool Flip();
     // A copy of what the screen shows, at the surface's size.
     TBitmap BackSurface() const;
     // Bytes of pixels the last Draw sent to the texture.

@@ -310,8 +310,8 @@ void TQMfmScrSvr::PaintSurface(const TBitmap& bitmap, const QRect& placement,
                                const std::vector<QRect>* parts) {
     if (DXDraw1->CanDraw()) {
         DXDraw1->Draw(bitmap, placement, parts);
-        DXDraw1->Flip();
-        NoteFirstFrame();
+        if (DXDraw1->Flip())
+            NoteFirstFrame();
     }
 }
 
