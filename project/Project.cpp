@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
+#include <vector>
 
 namespace ml {
 
@@ -44,29 +45,80 @@ void CheckAreaMap(const std::vector<std::int32_t>& values, QSize picture) {
         throw EInvalidOperation(kScanLineOutOfRange);
 }
 
-// Fills the checked area map from its run codes, row by row from the top-left pixel.
-void DecodeAreaMap(const std::vector<std::int32_t>& values, TBitmap& map) {
-    const int width = values[0];
-    map.SetWidth(width);
-    map.SetHeight(values[1]);
-    std::uint32_t* line = map.ScanLine(0);
+// The source pixel a pixel of a side scaled from `from` to `to` pixels shows: the one under its
+// centre, floor((index + 0.5) * from / to). Pure area colours survive because no pixel is
+// blended.
+std::vector<int> NearestSources(int to, int from) {
+    std::vector<int> sources(static_cast<std::size_t>(std::max(to, 0)));
+    for (int i = 0; i < to; ++i)
+        sources[i] = static_cast<int>((2 * std::int64_t{i} + 1) * from / (2 * std::int64_t{to}));
+    return sources;
+}
+
+// Fills the checked area map from its run codes, row by row from the top-left pixel, straight
+// into `size` (the stored size, or the fitted one): each map pixel takes its nearest source
+// pixel, so the result is the stored map scaled by ScaleAreaMap, without ever holding the
+// stored map. A 12-megapixel map fitted to a screen is a few megabytes instead of 48.
+void DecodeAreaMap(const std::vector<std::int32_t>& values, QSize size, TBitmap& map) {
+    const int storedWidth = values[0];
+    map.SetSize(size.width(), size.height());
+    if (map.Empty() || storedWidth == 0)
+        return;
+    const std::vector<int> columns = NearestSources(size.width(), storedWidth);
+    const std::vector<int> rows = NearestSources(size.height(), values[1]);
+    // One stored row as area numbers; pixels past the last run are outside every area.
+    std::vector<std::uint8_t> areas(static_cast<std::size_t>(storedWidth), 0);
     int row = 0;
     int column = 0;
-    for (auto value = values.begin() + 2; value != values.end(); ++value) {
-        const int area = *value % 10;
-        // Area numbers past 4 mean nothing to the water; they are drawn as no area.
-        const std::uint32_t color = 0xFF000000u | (area <= kAreaCount ? AreaColors[area] : 0);
-        for (int length = *value / 10; length > 0;) {
-            if (column == width) {
-                line = map.ScanLine(++row);
-                column = 0;
+    int shown = 0; // the next map row to fill
+    const auto finishRow = [&] {
+        for (bool first = true; shown < size.height() && rows[shown] == row; ++shown) {
+            std::uint32_t* line = map.ScanLine(shown);
+            if (first) {
+                for (int x = 0; x < size.width(); ++x)
+                    line[x] = 0xFF000000u | AreaColors[areas[columns[x]]];
+                first = false;
+            } else {
+                std::memcpy(line, map.ScanLine(shown - 1), sizeof(std::uint32_t) * size.width());
             }
-            const int count = std::min(length, width - column);
-            std::fill_n(line + column, count, color);
+        }
+        ++row;
+        column = 0;
+    };
+    for (auto value = values.begin() + 2; value != values.end(); ++value) {
+        // Area numbers past 4 mean nothing to the water; they are drawn as no area.
+        const int code = *value % 10;
+        const std::uint8_t area = code <= kAreaCount ? static_cast<std::uint8_t>(code) : 0;
+        for (int length = *value / 10; length > 0;) {
+            const int count = std::min(length, storedWidth - column);
+            // Rows no map row shows are only counted through.
+            if (shown < size.height() && rows[shown] == row)
+                std::fill_n(areas.begin() + column, count, area);
             column += count;
             length -= count;
+            if (column == storedWidth)
+                finishRow();
         }
     }
+    if (column > 0) {
+        std::fill(areas.begin() + column, areas.end(), std::uint8_t{0});
+        finishRow();
+    }
+}
+
+// The area map brought to width x height by nearest source pixels, exactly as DecodeAreaMap
+// would have decoded it at that size.
+TBitmap ScaleAreaMap(const TBitmap& map, int width, int height) {
+    const std::vector<int> columns = NearestSources(width, map.Width());
+    const std::vector<int> rows = NearestSources(height, map.Height());
+    TBitmap scaled(width, height);
+    for (int y = 0; y < height; ++y) {
+        const std::uint32_t* from = map.ScanLine(rows[y]);
+        std::uint32_t* to = scaled.ScanLine(y);
+        for (int x = 0; x < width; ++x)
+            to[x] = from[columns[x]];
+    }
+    return scaled;
 }
 
 // Rounds to the nearest integer, halves to even, and keeps the result inside 32 bits so that a
@@ -129,7 +181,7 @@ bool TProject::Load(const std::string& path, const TFitFor& fitFor) {
             return fit ? FittedSize(size, *fit) : size;
         });
         CheckAreaMap(loader.AreaValues, stored);
-        DecodeAreaMap(loader.AreaValues, AreaMap);
+        DecodeAreaMap(loader.AreaValues, fit ? FittedSize(stored, *fit) : stored, AreaMap);
         LoadThumbnail(loader.ThumbnailData, path);
         WaveParams = loader.WaveParams;
         Weather = loader.Weather;
@@ -213,10 +265,10 @@ void TProject::FitFrom(QSize stored, const TDisplayFit& fit) {
     scaled.PaintAt(Picture, 0, 0);
 
     // The area map must keep pure area colours: a blended edge pixel would belong to no area
-    // or to the wrong one, so it is stretched by repeating and dropping pixels only.
-    if (!AreaMap.Empty())
-        AreaMap = TBitmap(
-            AreaMap.ToImage().scaled(width, height, Qt::IgnoreAspectRatio, Qt::FastTransformation));
+    // or to the wrong one, so it is stretched by repeating and dropping pixels only. A load
+    // for this fit has decoded it at this size already.
+    if (!AreaMap.Empty() && (AreaMap.Width() != width || AreaMap.Height() != height))
+        AreaMap = ScaleAreaMap(AreaMap, width, height);
 }
 
 } // namespace ml

@@ -1,5 +1,5 @@
 // FitToDisplay: the target size with and without the aspect ratio, the wave sizes that follow
-// it, and an area map that keeps pure area colours; a load for a fit against a load and a fit.
+// it, and an area map scaled by nearest pixels; a load for a fit against a load and a fit.
 
 #include "project/Project.h"
 #include "tests/project/ProjectSamples.h"
@@ -30,6 +30,17 @@ TProject MakeProject(int w, int h, int amplitude, int jitter) {
     return project;
 }
 
+// Every pixel of the scaled map is the whole map's pixel under its centre.
+void ExpectNearestPixels(const TBitmap& scaled, const TBitmap& whole) {
+    for (int y = 0; y < scaled.Height(); ++y) {
+        const int sy = static_cast<int>(std::floor((y + 0.5) * whole.Height() / scaled.Height()));
+        for (int x = 0; x < scaled.Width(); ++x) {
+            const int sx = static_cast<int>(std::floor((x + 0.5) * whole.Width() / scaled.Width()));
+            ASSERT_EQ(scaled.Pixel(x, y), whole.Pixel(sx, sy)) << x << "," << y;
+        }
+    }
+}
+
 TEST(ProjectFit, KeepingTheAspectRatio) {
     struct Row {
         int W, H, Amplitude, Jitter;
@@ -58,21 +69,16 @@ TEST(ProjectFit, KeepingTheAspectRatio) {
     }
 }
 
-TEST(ProjectFit, StretchingKeepsAreaColoursAndTheBilinearPicture) {
+TEST(ProjectFit, StretchingTakesNearestAreaPixelsAndTheBilinearPicture) {
     TProject project = MakeProject(40, 30, 10, 10);
     const TBitmap original = project.Picture;
+    const TBitmap originalMap = project.AreaMap;
     project.FitToDisplay(false, 97, 23);
     ASSERT_EQ(project.Picture.Width(), 97);
     ASSERT_EQ(project.Picture.Height(), 23);
     EXPECT_EQ(project.WaveParam(0).Amplitude, 24);  // 10 * 97 / 40 = 24.25
     EXPECT_EQ(project.WaveParam(0).JitterRange, 8); // 10 * 23 / 30 = 7.67
-    for (int y = 0; y < 23; ++y)
-        for (int x = 0; x < 97; ++x) {
-            std::uint32_t area = project.AreaMap.Pixel(x, y);
-            ASSERT_NE(std::find(std::begin(AreaColors), std::end(AreaColors), area),
-                      std::end(AreaColors))
-                << x << "," << y;
-        }
+    ExpectNearestPixels(project.AreaMap, originalMap);
     // The pixel buffer keeps its rows bottom-up, so its fixed-point origin, where the bilinear
     // fit takes the source pixel unblended, is the bottom-left corner.
     EXPECT_EQ(project.Picture.Pixel(0, 22), original.Pixel(0, 29));
@@ -108,6 +114,8 @@ TPictureFileContent LakePhoto(int w, int h) {
 TEST(ProjectFit, LoadingForAFitGivesWhatFittingAfterTheLoadGives) {
     TTempDir folder;
     const std::string path = folder.Write("lake.qmp", WritePictureFile(LakePhoto(640, 480)));
+    TProject whole;
+    ASSERT_TRUE(whole.Load(path));
     struct Row {
         TDisplayFit Fit;
         bool Reduced; // shown at half the stored size or less
@@ -131,6 +139,7 @@ TEST(ProjectFit, LoadingForAFitGivesWhatFittingAfterTheLoadGives) {
         // The water's own data must be exactly the same: the areas mark the same pixels and
         // the waves keep their sizes in pixels of the shown picture.
         EXPECT_EQ(fittedInLoad.AreaMap.ToImage(), fittedAfter.AreaMap.ToImage());
+        ExpectNearestPixels(fittedInLoad.AreaMap, whole.AreaMap);
         for (int i = 0; i < kAreaCount; ++i) {
             EXPECT_EQ(fittedInLoad.WaveParam(i).Amplitude, fittedAfter.WaveParam(i).Amplitude);
             EXPECT_EQ(fittedInLoad.WaveParam(i).JitterRange, fittedAfter.WaveParam(i).JitterRange);
@@ -156,6 +165,38 @@ TEST(ProjectFit, LoadingForAFitGivesWhatFittingAfterTheLoadGives) {
                 }
         EXPECT_LE(worst, 16);
         EXPECT_LE(total / (3.0 * a.Width() * a.Height()), 2.5);
+    }
+}
+
+// A map decoded straight into the fitted size: runs that cross rows, area numbers the water
+// does not know, and runs that stop part way through a row, leaving the rest outside every
+// area. Shrinking and enlarging, both ways of fitting, must give the stored map's nearest
+// pixels.
+TEST(ProjectFit, AreaRunsDecodeIntoTheFittedSizeAsTheStoredMapScales) {
+    TTempDir folder;
+    TPictureFileContent content = SampleContent();
+    content.PictureData = EncodeJpeg(RampBitmap(13, 7), 90);
+    content.AreaValues = {13, 7, 171, 52, 93, 304, 47, 80, 11};
+    const std::string path = folder.Write("runs.qmp", WritePictureFile(content));
+    TProject whole;
+    ASSERT_TRUE(whole.Load(path));
+    // Runs of 17 (area 1), 5 (2), 9 (3), 30 (4), 4 (7: none), 8 (none) and 1 (area 1) cover
+    // 74 of the 91 pixels, ending in row 5 at column 8.
+    EXPECT_EQ(whole.AreaMap.Pixel(3, 1), AreaColors[1]);
+    EXPECT_EQ(whole.AreaMap.Pixel(4, 1), AreaColors[2]);
+    EXPECT_EQ(whole.AreaMap.Pixel(0, 3), AreaColors[4]);
+    EXPECT_EQ(whole.AreaMap.Pixel(10, 4), AreaColors[0]);
+    EXPECT_EQ(whole.AreaMap.Pixel(8, 5), AreaColors[1]);
+    EXPECT_EQ(whole.AreaMap.Pixel(9, 5), AreaColors[0]);
+    for (const TDisplayFit fit : {TDisplayFit{false, 5, 3}, TDisplayFit{false, 4, 7},
+                                  TDisplayFit{false, 29, 20}, TDisplayFit{true, 1, 1}}) {
+        SCOPED_TRACE(std::to_string(fit.Width) + " x " + std::to_string(fit.Height));
+        TProject fittedAfter, fittedInLoad;
+        ASSERT_TRUE(fittedAfter.Load(path));
+        fittedAfter.FitToDisplay(fit.KeepAspect, fit.Width, fit.Height);
+        ASSERT_TRUE(fittedInLoad.Load(path, [&](QSize) { return std::optional(fit); }));
+        EXPECT_EQ(fittedInLoad.AreaMap.ToImage(), fittedAfter.AreaMap.ToImage());
+        ExpectNearestPixels(fittedInLoad.AreaMap, whole.AreaMap);
     }
 }
 
