@@ -236,11 +236,11 @@ wait_for_picture() {
 }
 
 # wait_for_motion WHAT WxH+X+Y MIN: takes pairs of screenshots (a.png, b.png) half a second
-# apart until more than MIN pixels changed in that area between them; fails after five
-# tries. A busy machine may hold the program back for a moment, so one pair is not enough.
+# apart until more than MIN pixels changed in that area between them; fails after ten
+# tries. A busy machine may hold the program back for a while, so one pair is not enough.
 wait_for_motion() {
   local changed=0
-  for _ in 1 2 3 4 5; do
+  for _ in $(seq 10); do
     shot a
     sleep 0.5
     shot b
