@@ -10,25 +10,35 @@
 # sound and music off. The environment reaches the savers unchanged, so that for instance
 # MIRRORLAKE_GL=force bench/first-frame.sh --directx times the OpenGL path forced on.
 #
-#   bench/first-frame.sh [--directx] [--runs N] [WIDTHxHEIGHT]   (default 1920x1080, 9 runs)
+#   bench/first-frame.sh [--directx] [--runs N] [--against PROGRAM] [WIDTHxHEIGHT]
+#                                                        (default 1920x1080, 9 runs)
 #
 #   --directx   the user's settings ask for the hardware path (DirectX=1) instead of the
 #               plain window
+#   --against   also pack the 12-megapixel saver with another mirrorlake program (one built
+#               from an earlier commit, say) and time it in the same loop, so that a change
+#               is measured beside what it replaces under the same load
 set -euo pipefail
-cd "$(dirname "$0")/.."
-args=("$@")
 directx=0
 runs=9
+against=""
 size=1920x1080
 while [ $# -gt 0 ]; do
   case "$1" in
     --directx) directx=1 ;;
     --runs) runs=$2; shift ;;
+    --against) against=$(realpath "$2"); shift ;;
     *x*) size=$1 ;;
-    *) echo "usage: bench/first-frame.sh [--directx] [--runs N] [WIDTHxHEIGHT]" >&2; exit 2 ;;
+    *) echo "usage: bench/first-frame.sh [--directx] [--runs N] [--against PROGRAM] [WIDTHxHEIGHT]" >&2
+       exit 2 ;;
   esac
   shift
 done
+# The run on the virtual screen gets the options again, with the program's path made absolute.
+args=(--runs "$runs" "$size")
+[ $directx = 1 ] && args+=(--directx)
+[ -n "$against" ] && args+=(--against "$against")
+cd "$(dirname "$0")/.."
 
 if [ -z "${ML_FIRST_FRAME_INNER:-}" ]; then
   cmake -S . -B build-rel -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
@@ -66,6 +76,9 @@ printf '[Area1]\nAmplitude=8\nWaveCount=20\nPhaseStep=10\nVertical=1\nPerspectiv
   -o "$work/photo.qmp" >/dev/null
 "$tool" new "$work/big" "$work/photo.qmp" >/dev/null
 "$tool" pack "$work/big" -o "$work/big.scr" >/dev/null
+if [ -n "$against" ]; then
+  "$tool" pack "$work/big" -o "$work/against.scr" --saver "$against" >/dev/null
+fi
 
 now() { date +%s%6N; }
 
@@ -114,11 +127,13 @@ row() { printf '%-44s %s\n' "$1" "$2"; }
 # One launch of each first, unmeasured, so that every measured one finds the files cached.
 first_frame "$work/demo.scr" $((lake - 1)) >/dev/null
 first_frame "$work/big.scr" 0 >/dev/null
-demo=() big=() x=()
+if [ -n "$against" ]; then first_frame "$work/against.scr" 0 >/dev/null; fi
+demo=() big=() x=() other=()
 for _ in $(seq "$runs"); do
   x+=("$(client)")
   demo+=("$(first_frame "$work/demo.scr" $((lake - 1)))")
   big+=("$(first_frame "$work/big.scr" 0)")
+  if [ -n "$against" ]; then other+=("$(first_frame "$work/against.scr" 0)"); fi
 done
 path="window path"
 [ $directx = 1 ] && path="DirectX=1${MIRRORLAKE_GL:+, MIRRORLAKE_GL=$MIRRORLAKE_GL}"
@@ -126,3 +141,6 @@ echo "launch to first painted frame, $size, $path, $runs runs"
 row "X client launch to exit (floor)" "$(printf '%s\n' "${x[@]}" | summary)"
 row "demo saver, dusk lake" "$(printf '%s\n' "${demo[@]}" | summary)"
 row "12-megapixel picture file" "$(printf '%s\n' "${big[@]}" | summary)"
+if [ -n "$against" ]; then
+  row "12-megapixel, $(basename "$against")" "$(printf '%s\n' "${other[@]}" | summary)"
+fi
