@@ -71,6 +71,10 @@ void TWaveGenerator::Initialize() {
     FrameHeight = Picture->Height();
     if (FrameWidth == 0 || FrameHeight == 0)
         FrameWidth = FrameHeight = 0;
+    if (FrameStorage && FrameWidth > 0 &&
+        (Out.Width() != FrameWidth || Out.Height() != FrameHeight))
+        if (QImage image = FrameStorage(FrameWidth, FrameHeight); !image.isNull())
+            Out = TBitmap(std::move(image));
     Out.SetSize(FrameWidth, FrameHeight);
     Rnd.Seed(FixedSeed ? *FixedSeed : Clock().GetTickCount());
     Phase = {};

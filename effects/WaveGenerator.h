@@ -19,6 +19,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -56,6 +57,10 @@ public:
     // area's first row up to its largest jitter above, down to its last row. Empty when the
     // picture has no area. Every other row stays the picture's.
     const QRect& ChangingRows() const { return Band; }
+    // Where the frames are kept: ordinary memory unless this gives, for a frame's width and
+    // height, an image of that size and 32-bit format in other memory (one the display reads
+    // straight from). A null image from it means ordinary memory. Asked by Initialize.
+    std::function<QImage(int width, int height)> FrameStorage;
     // The frame to paint: the water with the weather on it. Owned here.
     TBitmap& CurrentFrame() { return Out; }
     const TBitmap& CurrentFrame() const { return Out; }

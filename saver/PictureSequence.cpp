@@ -12,6 +12,7 @@
 #include "saver/ShowWindow.h"
 
 #include <QPainter>
+#include <QWindow>
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -336,8 +337,18 @@ void TQMfmScrSvr::PaintParts(int x, int y, const TBitmap& bitmap, const std::vec
         bounds |= onScreen;
     }
     PartsBounds = bounds;
-    if (!bounds.isEmpty() && isVisible())
-        repaint(bounds);
+    if (!bounds.isEmpty() && isVisible()) {
+        // Frames the X server can read go to the window without the toolkit's copy.
+        if (SharedFrames &&
+            SharedFrames->Put(winId(), bitmap.ToImage(), QPoint(x, y), PartsToPaint)) {
+            if (!ExposuresWatched && windowHandle()) {
+                windowHandle()->installEventFilter(this);
+                ExposuresWatched = true;
+            }
+        } else {
+            repaint(bounds);
+        }
+    }
     PartsToPaint.clear();
 }
 

@@ -161,6 +161,12 @@ void TQMfmScrSvr::FormShow() {
     if (!Pictures.empty()) {
         PictureProject = std::make_unique<TProject>();
         Waves = std::make_unique<TWaveGenerator>();
+        // Only a window of its own gets the frames put straight in: an OpenGL child (even a
+        // fallen-back one) or a host's window leave painting to the toolkit.
+        if (!DXDraw1 && !Role.Hosted && (SharedFrames = TSharedFrames::ForThisDisplay()))
+            Waves->FrameStorage = [frames = SharedFrames.get()](int width, int height) {
+                return frames->Allocate(width, height);
+            };
         CurrentDuration = Duration;
         LoadPicture();
         PictureStart = Clock().GetTickCount();
@@ -279,6 +285,12 @@ void TQMfmScrSvr::paintEvent(QPaintEvent* event) {
         return;
     }
     DrawShown(painter, event->rect());
+}
+
+bool TQMfmScrSvr::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Expose)
+        FullPaintPending = true;
+    return QDialog::eventFilter(watched, event);
 }
 
 void TQMfmScrSvr::DrawShown(QPainter& painter, const QRect& area) {

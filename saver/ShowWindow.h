@@ -7,6 +7,7 @@
 #include "platform/Bitmap.h"
 #include "project/Project.h"
 #include "saver/SaverSounds.h"
+#include "saver/SharedFrames.h"
 
 #include <QDialog>
 #include <QImage>
@@ -118,6 +119,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FinishClose();
@@ -181,7 +183,13 @@ private:
     TBitmap PlainBuffer;
     TBitmap OldScreen, NewFrame, FadeResult;
     std::unique_ptr<TProject> PictureProject;
+    // On the window path, where the water's frames live when the X server can read them
+    // straight from our memory; null otherwise.
+    std::unique_ptr<TSharedFrames> SharedFrames;
     std::unique_ptr<TWaveGenerator> Waves;
+    // Whether the window's exposures are watched: parts put straight to the window leave
+    // the backing store behind, so after an exposure the next frame goes out whole.
+    bool ExposuresWatched = false;
 
     bool FullPaintPending = true;
 

@@ -1,0 +1,164 @@
+#include "saver/SharedFrames.h"
+
+#include <QGuiApplication>
+#include <algorithm>
+#include <map>
+
+// Xlib's macros (None, Bool, Status ...) would clash with Qt's names: its headers come last.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
+
+namespace ml {
+
+namespace {
+
+Display* QtDisplay() {
+    auto* app = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
+    return app ? app->display() : nullptr;
+}
+
+// An attach the server refuses arrives as an X error; the default handler would end the
+// program, so errors are only noted while attaching.
+bool AttachFailed = false;
+int NoteAttachError(Display*, XErrorEvent*) {
+    AttachFailed = true;
+    return 0;
+}
+
+} // namespace
+
+struct TSharedFrames::TState {
+    Display* Dpy = nullptr;
+    Visual* Vis = nullptr;
+    struct TSegment {
+        XShmSegmentInfo Info{};
+        XImage* Image = nullptr;
+    };
+    // By the address of their pixels.
+    std::map<const uchar*, TSegment> Segments;
+    unsigned long Window = 0;
+    GC Gc = nullptr;
+    bool WindowFits = false;
+
+    void Release(const uchar* pixels) {
+        auto it = Segments.find(pixels);
+        if (it == Segments.end())
+            return;
+        // The display goes with the application; after that the server has let go already.
+        if (QtDisplay() == Dpy) {
+            XShmDetach(Dpy, &it->second.Info);
+            XSync(Dpy, False);
+        }
+        it->second.Image->data = nullptr;
+        XDestroyImage(it->second.Image);
+        shmdt(it->second.Info.shmaddr);
+        Segments.erase(it);
+    }
+};
+
+std::unique_ptr<TSharedFrames> TSharedFrames::ForThisDisplay() {
+    Display* dpy = QtDisplay();
+    if (!dpy || !XShmQueryExtension(dpy))
+        return nullptr;
+    auto state = std::make_shared<TState>();
+    state->Dpy = dpy;
+    state->Vis = DefaultVisual(dpy, DefaultScreen(dpy));
+    return std::unique_ptr<TSharedFrames>(new TSharedFrames(std::move(state)));
+}
+
+TSharedFrames::TSharedFrames(std::shared_ptr<TState> state) : State(std::move(state)) {}
+
+TSharedFrames::~TSharedFrames() {
+    if (State->Gc && QtDisplay() == State->Dpy)
+        XFreeGC(State->Dpy, State->Gc);
+}
+
+QImage TSharedFrames::Allocate(int width, int height) {
+    TState::TSegment segment;
+    segment.Image = XShmCreateImage(State->Dpy, State->Vis, 24, ZPixmap, nullptr, &segment.Info,
+                                    static_cast<unsigned>(width), static_cast<unsigned>(height));
+    if (!segment.Image)
+        return {};
+    const int line = segment.Image->bytes_per_line;
+    if (segment.Image->bits_per_pixel != 32 || line != width * 4) {
+        XDestroyImage(segment.Image);
+        return {};
+    }
+    segment.Info.shmid =
+        shmget(IPC_PRIVATE, static_cast<std::size_t>(line) * height, IPC_CREAT | 0600);
+    if (segment.Info.shmid < 0) {
+        XDestroyImage(segment.Image);
+        return {};
+    }
+    segment.Info.shmaddr = static_cast<char*>(shmat(segment.Info.shmid, nullptr, 0));
+    segment.Info.readOnly = True;
+    AttachFailed = segment.Info.shmaddr == reinterpret_cast<char*>(-1);
+    if (!AttachFailed) {
+        XSync(State->Dpy, False);
+        auto* previous = XSetErrorHandler(NoteAttachError);
+        XShmAttach(State->Dpy, &segment.Info);
+        XSync(State->Dpy, False);
+        XSetErrorHandler(previous);
+    }
+    // Marked for removal at once: the segment lives while we or the server hold it.
+    shmctl(segment.Info.shmid, IPC_RMID, nullptr);
+    if (AttachFailed) {
+        if (segment.Info.shmaddr != reinterpret_cast<char*>(-1))
+            shmdt(segment.Info.shmaddr);
+        XDestroyImage(segment.Image);
+        return {};
+    }
+    segment.Image->data = segment.Info.shmaddr;
+    auto* pixels = reinterpret_cast<uchar*>(segment.Info.shmaddr);
+    // The image finds its segment through the info it was made with: the kept copy.
+    TState::TSegment& kept = State->Segments[pixels] = segment;
+    kept.Image->obdata = reinterpret_cast<char*>(&kept.Info);
+    // The image may outlive this object; the state it is released into goes with it.
+    struct TRelease {
+        std::shared_ptr<TState> State;
+        const uchar* Pixels;
+    };
+    return QImage(
+        pixels, width, height, line, QImage::Format_RGB32,
+        [](void* info) {
+            auto* release = static_cast<TRelease*>(info);
+            release->State->Release(release->Pixels);
+            delete release;
+        },
+        new TRelease{State, pixels});
+}
+
+bool TSharedFrames::Put(unsigned long window, const QImage& image, QPoint at,
+                        const std::vector<QRect>& parts) {
+    auto it = State->Segments.find(image.constBits());
+    if (it == State->Segments.end())
+        return false;
+    if (window != State->Window) {
+        if (State->Gc)
+            XFreeGC(State->Dpy, State->Gc);
+        State->Window = window;
+        // Without graphics exposures: the server would answer every put of a part with an
+        // event that wakes the toolkit's event thread for nothing.
+        XGCValues values{};
+        values.graphics_exposures = False;
+        State->Gc = XCreateGC(State->Dpy, window, GCGraphicsExposures, &values);
+        XWindowAttributes attributes{};
+        State->WindowFits = XGetWindowAttributes(State->Dpy, window, &attributes) &&
+                            attributes.depth == 24 && attributes.visual->red_mask == 0xFF0000 &&
+                            attributes.visual->green_mask == 0xFF00 &&
+                            attributes.visual->blue_mask == 0xFF;
+    }
+    if (!State->WindowFits)
+        return false;
+    for (const QRect& part : parts)
+        XShmPutImage(State->Dpy, window, State->Gc, it->second.Image, part.x() - at.x(),
+                     part.y() - at.y(), part.x(), part.y(), static_cast<unsigned>(part.width()),
+                     static_cast<unsigned>(part.height()), False);
+    XFlush(State->Dpy);
+    return true;
+}
+
+} // namespace ml
