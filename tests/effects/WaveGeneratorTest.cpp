@@ -315,15 +315,23 @@ TEST_F(WeatherTwinTest, CountIsCappedAndOtherKindsDrawNothing) {
     }
 }
 
-TEST_F(WaveGeneratorTest, SameSeedSameFrames) {
+// The second run keeps its frames in memory given from outside, as the show does with memory
+// the display reads: the frames are the same and are written there, not into a copy.
+TEST_F(WaveGeneratorTest, SameSeedSameFramesAlsoInMemoryGivenForThem) {
     MakeScene(Project, 50, 40, [](int x, int y) { return (x + y) % 3; });
     Project.WaveParams[0] = Wave(4, 6, 11);
     Project.WaveParams[0].JitterRange = 5;
     Project.Weather = {1, 300, 4, 0, 0, 0};
+    std::vector<std::uint32_t> given(50 * 40);
     std::vector<std::vector<std::uint32_t>> frames[2];
     for (auto& run : frames) {
         TWaveGenerator g;
         g.SetFixedSeed(42);
+        if (&run == &frames[1])
+            g.FrameStorage = [&given](int width, int height) {
+                return QImage(reinterpret_cast<uchar*>(given.data()), width, height, width * 4,
+                              QImage::Format_RGB32);
+            };
         g.SetProject(Project);
         g.SetWeather(false);
         g.Initialize();
@@ -331,6 +339,12 @@ TEST_F(WaveGeneratorTest, SameSeedSameFrames) {
         for (int i = 0; i < 4; ++i) {
             g.NextFrame();
             run.push_back(Pixels(g.CurrentFrame()));
+        }
+        if (&run == &frames[1]) {
+            EXPECT_EQ(g.CurrentFrame().ToImage().constBits(),
+                      reinterpret_cast<const uchar*>(given.data()));
+            for (std::size_t i = 0; i < given.size(); ++i)
+                ASSERT_EQ(given[i] & 0xFFFFFFu, run.back()[i] & 0xFFFFFFu) << i;
         }
     }
     EXPECT_EQ(frames[0], frames[1]);
