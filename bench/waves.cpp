@@ -110,12 +110,10 @@ void MemcpyOneFrame(benchmark::State& state) {
 // others; with --benchmark_repetitions the slowest shows the spread.
 void Spread(benchmark::internal::Benchmark* b) {
     b->Unit(benchmark::kMicrosecond);
-    b->ComputeStatistics("min", [](const std::vector<double>& v) {
-        return *std::min_element(v.begin(), v.end());
-    });
-    b->ComputeStatistics("max", [](const std::vector<double>& v) {
-        return *std::max_element(v.begin(), v.end());
-    });
+    b->ComputeStatistics(
+        "min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); });
+    b->ComputeStatistics(
+        "max", [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); });
 }
 
 void Sizes(benchmark::internal::Benchmark* b) {
