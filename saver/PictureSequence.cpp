@@ -98,13 +98,18 @@ void TQMfmScrSvr::NextImageIndex(int& index) {
     }
 }
 
+QSize TQMfmScrSvr::ShownSize(QSize picture) const {
+    if (!Stretch)
+        return picture;
+    const QSize screen(ScreenWidth, ScreenHeight);
+    return Proportional ? FitKeepingShape(picture, screen) : screen;
+}
+
 QSize TQMfmScrSvr::SurfaceSizes(QSize picture) {
     // On screen the picture takes the place the window path gives it: the screen, the
     // screen's width or height in the picture's shape, or its own size.
     const QSize screen(ScreenWidth, ScreenHeight);
-    QSize shown = picture;
-    if (Stretch)
-        shown = Proportional ? FitKeepingShape(picture, screen) : screen;
+    const QSize shown = ShownSize(picture);
     PictureWidth = shown.width();
     PictureHeight = shown.height();
     DXDraw1->Widget()->setGeometry(0, 0, ScreenWidth, ScreenHeight);
@@ -146,24 +151,12 @@ void TQMfmScrSvr::LoadPicture() {
 }
 
 QSize TQMfmScrSvr::PlainBufferSize(QSize stored) {
-    PictureWidth = stored.width();
-    PictureHeight = stored.height();
     if (UseDirectX)
         return SurfaceSizes(stored);
-    if (Stretch) {
-        const int decodedWidth = PictureWidth, decodedHeight = PictureHeight;
-        PictureWidth = ScreenWidth;
-        PictureHeight = ScreenHeight;
-        if (Proportional && decodedHeight > 0) {
-            double r = static_cast<double>(decodedWidth) / decodedHeight;
-            if (decodedHeight * ScreenWidth / std::max(ScreenHeight, 1) < decodedWidth)
-                PictureHeight = RoundToInt(ScreenWidth / r);
-            else
-                PictureWidth = RoundToInt(ScreenHeight * r);
-        }
-        return QSize(PictureWidth, PictureHeight);
-    }
-    return stored;
+    const QSize shown = ShownSize(stored);
+    PictureWidth = shown.width();
+    PictureHeight = shown.height();
+    return shown;
 }
 
 void TQMfmScrSvr::PreparePlainPicture(const TBitmap& decoded, QSize buffer) {

@@ -130,6 +130,9 @@ private:
     void PrepareProjectPicture();
     // On the hardware path: sets the picture's size on screen and returns the size the
     // picture is worked at.
+    // Where the window path shows a picture of that size: the screen, the screen in the
+    // picture's shape, or the picture's own size.
+    QSize ShownSize(QSize picture) const;
     QSize SurfaceSizes(QSize picture);
     // Puts a frame on the hardware surface at its place on screen (only the parts, if given).
     void PaintSurface(const TBitmap& bitmap, const QRect& placement,
