@@ -300,8 +300,9 @@ TEST_F(SaverFormTest, SoundsOfThePreviousPictureStopAtAChange) {
         Clock.Advance(1000);
         form->AppIdle();
         // A plain picture that cannot be decoded leaves the old one on screen, silent.
-        if (next != undecodable)
+        if (next != undecodable) {
             ASSERT_EQ(form->LoadedName(), next);
+        }
         device.Run(1000); // what was mixed ahead (about 0.3 s) plays out
         device.Played.clear();
         device.Run(1000);
