@@ -66,10 +66,11 @@ QSize FitKeepingShape(QSize size, QSize box) {
 // With MIRRORLAKE_FIRST_FRAME set, the wall-clock time in microseconds at which the first
 // frame went to the screen is written to stderr once: how the start-up benchmark sees it.
 void NoteFirstFrame() {
-    static bool noted = false;
-    if (noted || !std::getenv("MIRRORLAKE_FIRST_FRAME"))
+    // Asked once: this runs with every frame, and the environment does not change.
+    static bool pending = std::getenv("MIRRORLAKE_FIRST_FRAME") != nullptr;
+    if (!pending)
         return;
-    noted = true;
+    pending = false;
     const auto now = std::chrono::system_clock::now().time_since_epoch();
     std::fprintf(
         stderr, "first frame at %lld us\n",
