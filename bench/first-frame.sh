@@ -44,7 +44,10 @@ if [ -z "${ML_FIRST_FRAME_INNER:-}" ]; then
   cmake -S . -B build-rel -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
   cmake --build build-rel >/dev/null
   export ML_FIRST_FRAME_INNER=1
-  exec xvfb-run -a -s "-screen 0 ${size}x24 -nolisten tcp" bash "$0" "${args[@]}"
+  # -noreset: a desktop's X server keeps running between clients (its window manager and
+  # the screen-saver daemon stay connected); without it Xvfb starts over whenever the last
+  # client leaves, and every launch would wait for that.
+  exec xvfb-run -a -s "-screen 0 ${size}x24 -nolisten tcp -noreset" bash "$0" "${args[@]}"
 fi
 
 tool=build-rel/tools/mirrorlake-tool
@@ -82,23 +85,27 @@ fi
 
 now() { date +%s%6N; }
 
-# Prints the milliseconds from launch to the first frame of one run of a saver.
+# Prints the milliseconds from launch to the first frame of one run of a saver. Its standard
+# error comes through a pipe that is read line by line as it arrives, so nothing polls beside
+# the saver for the machine's two cores; everything it wrote is kept for a failure report.
 first_frame() {
-  local saver=$1 index=$2 start line
+  local saver=$1 index=$2 start line="" text
   printf '[Setting]\r\nDirectX=%s\r\nSound=0\r\nMusic=0\r\nImageSize=2\r\nImageMode=3\r\nIndex=%s\r\n' \
     "$directx" "$index" >"${saver%.scr}.ini"
   : >"$work/stderr"
+  rm -f "$work/errors"
+  mkfifo "$work/errors"
   start=$(now)
-  MIRRORLAKE_FIRST_FRAME=1 "$saver" /S 2>"$work/stderr" &
+  MIRRORLAKE_FIRST_FRAME=1 "$saver" /S 2>"$work/errors" &
   pid=$!
-  for _ in $(seq 1000); do
-    line=$(grep -m1 '^first frame at' "$work/stderr" || true)
-    [ -n "$line" ] && break
-    kill -0 "$pid" 2>/dev/null || break
-    sleep 0.01
+  exec {errors}<"$work/errors"
+  while IFS= read -r -t 10 -u "$errors" text; do
+    echo "$text" >>"$work/stderr"
+    case "$text" in "first frame at"*) line=$text; break ;; esac
   done
   kill "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
+  exec {errors}<&-
   pid=""
   if [ -z "$line" ]; then
     echo "no first frame from $saver:" >&2
