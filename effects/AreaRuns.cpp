@@ -64,8 +64,8 @@ void TAreaRuns::Build(const TBitmap& areaMap, int width, int height) {
 // the picture and hold the area, in stretches of at least kShortest columns: a count per
 // column of the area's rows ending at the window's bottom row finds the rows, and the
 // stretches of whole columns lose side at either end.
-void TAreaRuns::MarkSolid(std::vector<std::uint8_t>& mask, std::uint8_t bit, int area,
-                          std::int64_t up, std::int64_t down, std::int64_t side) const {
+void TAreaRuns::MarkSolid(TPixelBytes& mask, std::uint8_t bit, int area, std::int64_t up,
+                          std::int64_t down, std::int64_t side) const {
     if (up + down + 1 > Height || 2 * side + kShortest > Width)
         return;
     const int rows = static_cast<int>(up + down + 1);
@@ -100,7 +100,7 @@ void TAreaRuns::MarkSolid(std::vector<std::uint8_t>& mask, std::uint8_t bit, int
 // of any area (their pixels check the area there), r is not the top row (where every pixel
 // above the picture lands) and neither r nor the rows and columns read from it, within the
 // area's reach, are clamped to the picture. The writer bits note where that pixel exists.
-void TAreaRuns::MarkOwned(std::vector<std::uint8_t>& mask, int area, const TJitterReach& reach,
+void TAreaRuns::MarkOwned(TPixelBytes& mask, int area, const TJitterReach& reach,
                           std::int64_t sideAll) {
     const std::size_t a = static_cast<std::size_t>(area);
     const std::int64_t top =
@@ -165,7 +165,7 @@ void TAreaRuns::Plan(const TJitterReach& reach) {
     for (std::size_t i = 0; i < kAreaCount; ++i)
         if (FirstRows[i] <= LastRows[i])
             sideAll = std::max(sideAll, reach.Columns[i]);
-    std::vector<std::uint8_t> mask;
+    TPixelBytes mask;
     std::uint8_t planned = 0;
     for (std::size_t i = 0; i < kAreaCount; ++i) {
         if (reach.MaxJitter[i] == 0 || FirstRows[i] > LastRows[i])
@@ -189,7 +189,7 @@ void TAreaRuns::Plan(const TJitterReach& reach) {
 
 // A pixel writes the output pixel of its column in row y - jitter; where that is owned or
 // covered, the output rows' pass writes it, and the pixel is passed over.
-void TAreaRuns::SplitRuns(const std::vector<std::uint8_t>& mask, const TJitterReach& reach) {
+void TAreaRuns::SplitRuns(const TPixelBytes& mask, const TJitterReach& reach) {
     const std::size_t w = static_cast<std::size_t>(Width);
     std::vector<TRun> runs;
     runs.reserve(Runs.size());
@@ -233,7 +233,7 @@ void TAreaRuns::SplitRuns(const std::vector<std::uint8_t>& mask, const TJitterRe
 }
 
 // The output rows' stretches, area by area: owned ones, and within them covered ones.
-void TAreaRuns::ListOutputRows(const std::vector<std::uint8_t>& mask, std::uint8_t planned) {
+void TAreaRuns::ListOutputRows(const TPixelBytes& mask, std::uint8_t planned) {
     const std::size_t w = static_cast<std::size_t>(Width);
     for (int r = 0; r < Height; ++r) {
         const std::uint8_t* marks = &mask[static_cast<std::size_t>(r) * w];

@@ -14,6 +14,7 @@
 // made for; the frame checks that and otherwise takes the checked way everywhere.
 
 #include "platform/Bitmap.h"
+#include "platform/PageMemory.h"
 #include "project/ProjectRecords.h"
 
 #include <array>
@@ -29,6 +30,9 @@ enum class TRunCopy : std::uint8_t {
     Owned,   // written by the output rows' pass alone, with the checks
     Covered, // written by the output rows' pass alone; the checks cannot fail
 };
+
+// A byte per pixel: big, and written whole once per picture.
+using TPixelBytes = std::vector<std::uint8_t, TPageAllocator<std::uint8_t>>;
 
 struct TRun {
     int X0;
@@ -78,21 +82,20 @@ private:
         const std::size_t row = static_cast<std::size_t>(y);
         return {runs.data() + rows[row], rows[row + 1] - rows[row]};
     }
-    void MarkOwned(std::vector<std::uint8_t>& mask, int area, const TJitterReach& reach,
-                   std::int64_t sideAll);
-    void MarkSolid(std::vector<std::uint8_t>& mask, std::uint8_t bit, int area, std::int64_t up,
+    void MarkOwned(TPixelBytes& mask, int area, const TJitterReach& reach, std::int64_t sideAll);
+    void MarkSolid(TPixelBytes& mask, std::uint8_t bit, int area, std::int64_t up,
                    std::int64_t down, std::int64_t side) const;
-    void SplitRuns(const std::vector<std::uint8_t>& mask, const TJitterReach& reach);
-    void ListOutputRows(const std::vector<std::uint8_t>& mask, std::uint8_t planned);
+    void SplitRuns(const TPixelBytes& mask, const TJitterReach& reach);
+    void ListOutputRows(const TPixelBytes& mask, std::uint8_t planned);
 
     int Width = 0;
     int Height = 0;
-    std::vector<std::int8_t> Index;   // Height x Width
+    std::vector<std::int8_t, TPageAllocator<std::int8_t>> Index; // Height x Width
     std::vector<TRun> Runs;           // the runs of every row, top row first
     std::vector<std::size_t> RowRuns; // Runs of row y: RowRuns[y] .. RowRuns[y + 1]
     std::vector<TRun> Output;         // owned and covered stretches, top row first
     std::vector<std::size_t> OutputRows;
-    std::vector<std::uint8_t> WriterBits; // Height x Width, when there are owned stretches
+    TPixelBytes WriterBits; // Height x Width, when there are owned stretches
     std::array<int, kAreaCount> FirstRows{};
     std::array<int, kAreaCount> LastRows{};
 };

@@ -242,9 +242,9 @@ void TFastBMP::Allocate(int width, int height) {
         throw EInvalidOperation("Invalid pixel buffer size " + std::to_string(width) + " x " +
                                 std::to_string(height));
     // Everything that can fail comes first, so that a failed Allocate leaves the old buffer.
-    std::unique_ptr<std::uint8_t[]> storage;
+    TBlock storage;
     if (size > 0)
-        storage = std::make_unique<std::uint8_t[]>(static_cast<std::size_t>(size));
+        storage = MakeBlock(static_cast<std::size_t>(size));
     std::vector<std::uint8_t*> rows(static_cast<std::size_t>(height), nullptr);
     for (int i = 0; storage && i < height; ++i)
         rows[static_cast<std::size_t>(i)] = storage.get() + i * stride;

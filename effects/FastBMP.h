@@ -3,6 +3,7 @@
 // Qt. A buffer is a short-lived work object: make it, fill it, scale or paint it, drop it.
 
 #include "effects/FastRGB.h"
+#include "platform/PageMemory.h"
 
 #include <memory>
 
@@ -71,7 +72,7 @@ private:
     void Swap(TFastBMP& other) noexcept;
 
     TBitmapInfoHeader FHeader;
-    std::unique_ptr<std::uint8_t[]> FStorage;
+    TBlock FStorage;
 };
 
 } // namespace ml

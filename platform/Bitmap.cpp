@@ -1,10 +1,26 @@
 #include "platform/Bitmap.h"
 
 #include "platform/Exceptions.h"
+#include "platform/PageMemory.h"
 
 #include <QPainter>
 
 namespace ml {
+
+namespace {
+
+// The pixels live in a block of their own pages (see PageMemory.h): a full-screen bitmap is
+// written whole as soon as it is made.
+QImage PageImage(int width, int height) {
+    const qsizetype stride = qsizetype{width} * 4;
+    const std::size_t bytes = static_cast<std::size_t>(stride) * static_cast<std::size_t>(height);
+    auto* block = new TBlock(MakeBlock(bytes));
+    return QImage(
+        block->get(), width, height, stride, QImage::Format_RGB32,
+        [](void* owner) { delete static_cast<TBlock*>(owner); }, block);
+}
+
+} // namespace
 
 TBitmap::TBitmap(QImage image)
     : W(image.width()), H(image.height()), Image(image.convertToFormat(QImage::Format_RGB32)) {}
@@ -20,7 +36,7 @@ void TBitmap::SetSize(int width, int height) {
         Image = QImage();
         return;
     }
-    QImage resized(width, height, QImage::Format_RGB32);
+    QImage resized = PageImage(width, height);
     resized.fill(0xFF000000u);
     if (!Image.isNull()) {
         QPainter painter(&resized);

@@ -1,0 +1,69 @@
+#include "platform/PageMemory.h"
+
+#include <sys/mman.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <new>
+
+namespace ml {
+
+namespace {
+
+constexpr std::size_t kHugePage = std::size_t{2} << 20;
+
+std::size_t PageRounded(std::size_t bytes) {
+    constexpr std::size_t page = 4096;
+    return (bytes + page - 1) / page * page;
+}
+
+// What AllocateBlock maps for a block of this size.
+std::size_t MappedLength(std::size_t bytes) {
+    std::size_t length = PageRounded(bytes);
+    if (length % kHugePage >= kHugePage / 2)
+        length = (length + kHugePage - 1) / kHugePage * kHugePage;
+    return length;
+}
+
+} // namespace
+
+void* AllocateBlock(std::size_t bytes) {
+    if (bytes < kLargeBlock) {
+        if (void* block = std::calloc(bytes ? bytes : 1, 1))
+            return block;
+        throw std::bad_alloc();
+    }
+    // The block starts on a huge-page boundary, so that every whole huge page of it can be
+    // one; the mapping is made a huge page longer and the spare ends are given back. A last
+    // part of half a huge page or more is worth a huge page of its own.
+    const std::size_t length = MappedLength(bytes);
+    void* mapped = mmap(nullptr, length + kHugePage, PROT_READ | PROT_WRITE,
+                        MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        throw std::bad_alloc();
+    const auto start = reinterpret_cast<std::uintptr_t>(mapped);
+    const std::uintptr_t aligned = (start + kHugePage - 1) & ~(kHugePage - 1);
+    if (aligned > start)
+        munmap(mapped, aligned - start);
+    if (const std::size_t tail = start + kHugePage - aligned; tail > 0)
+        munmap(reinterpret_cast<void*>(aligned + length), tail);
+    void* block = reinterpret_cast<void*>(aligned);
+    // Both are only advice: where huge pages are off or used up, small ones serve, and a
+    // system without the second faults the pages in one by one as they are first written.
+    // The block is written whole right after, so having every page at once costs nothing
+    // and spares a fault per page.
+    madvise(block, length, MADV_HUGEPAGE);
+    madvise(block, length, MADV_POPULATE_WRITE);
+    return block;
+}
+
+void FreeBlock(void* block, std::size_t bytes) noexcept {
+    if (!block)
+        return;
+    if (bytes < kLargeBlock)
+        std::free(block);
+    else
+        munmap(block, MappedLength(bytes));
+}
+
+} // namespace ml

@@ -1,0 +1,45 @@
+#pragma once
+// Memory for the big buffers of a show (pictures, frames, area maps): taken from the system
+// in whole pages, zero-filled, and marked so that the system may back it with huge pages.
+//
+// A full-screen picture is millions of bytes that are all written once when a picture
+// loads. In small pages each first write costs the system a page fault, thousands of them per
+// buffer, and that is most of the time a show takes to put up its first frame; with huge
+// pages it is a few. Buffers below kLargeBlock come from the ordinary heap.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+
+namespace ml {
+
+// From this size on a block gets pages of its own.
+inline constexpr std::size_t kLargeBlock = std::size_t{1} << 20;
+
+// A zero-filled block of `bytes` bytes; throws std::bad_alloc when there is no memory.
+void* AllocateBlock(std::size_t bytes);
+// Gives back a block AllocateBlock made for the same byte count.
+void FreeBlock(void* block, std::size_t bytes) noexcept;
+
+// A standard allocator over AllocateBlock, for containers that can grow big.
+template <class T> struct TPageAllocator {
+    using value_type = T;
+    TPageAllocator() = default;
+    template <class U> TPageAllocator(const TPageAllocator<U>&) noexcept {}
+    T* allocate(std::size_t n) { return static_cast<T*>(AllocateBlock(n * sizeof(T))); }
+    void deallocate(T* p, std::size_t n) noexcept { FreeBlock(p, n * sizeof(T)); }
+    template <class U> bool operator==(const TPageAllocator<U>&) const noexcept { return true; }
+};
+
+// Owns one block.
+struct TBlockDeleter {
+    std::size_t Bytes = 0;
+    void operator()(void* block) const noexcept { FreeBlock(block, Bytes); }
+};
+using TBlock = std::unique_ptr<std::uint8_t[], TBlockDeleter>;
+
+inline TBlock MakeBlock(std::size_t bytes) {
+    return TBlock(static_cast<std::uint8_t*>(AllocateBlock(bytes)), TBlockDeleter{bytes});
+}
+
+} // namespace ml
