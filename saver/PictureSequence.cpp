@@ -63,9 +63,9 @@ QSize FitKeepingShape(QSize size, QSize box) {
     return {std::max(1, RoundToInt(box.height() * ratio)), box.height()};
 }
 
-// With MIRRORLAKE_FIRST_FRAME set, the wall-clock time in microseconds at which the first
-// frame went to the screen is written to stderr once: how the start-up benchmark sees it.
-void NoteFirstFrame() {
+} // namespace
+
+void TQMfmScrSvr::NoteFirstFrame() {
     // Asked once: this runs with every frame, and the environment does not change.
     static bool pending = std::getenv("MIRRORLAKE_FIRST_FRAME") != nullptr;
     if (!pending)
@@ -76,8 +76,6 @@ void NoteFirstFrame() {
         stderr, "first frame at %lld us\n",
         static_cast<long long>(std::chrono::duration_cast<std::chrono::microseconds>(now).count()));
 }
-
-} // namespace
 
 void TQMfmScrSvr::NextImageIndex(int& index) {
     const int size = static_cast<int>(Pictures.size());
@@ -295,10 +293,9 @@ void TQMfmScrSvr::PaintBitmap(int x, int y, const TBitmap& bitmap) {
         changed = rect();
     }
     changed &= rect();
-    if (!changed.isEmpty() && isVisible()) {
+    // A window not yet on the screen paints when the server exposes it.
+    if (!changed.isEmpty() && isVisible())
         repaint(changed);
-        NoteFirstFrame();
-    }
 }
 
 void TQMfmScrSvr::PaintSurface(const TBitmap& bitmap, const QRect& placement,

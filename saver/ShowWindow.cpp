@@ -285,6 +285,10 @@ void TQMfmScrSvr::paintEvent(QPaintEvent* event) {
         return;
     }
     DrawShown(painter, event->rect());
+    // The first paint with a picture is when the window path shows its first frame: before
+    // the server exposes the window, a repaint asked for draws nothing.
+    if (Shown && !Shown->Empty())
+        NoteFirstFrame();
 }
 
 bool TQMfmScrSvr::eventFilter(QObject* watched, QEvent* event) {

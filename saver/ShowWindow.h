@@ -138,6 +138,9 @@ private:
     void PaintSurface(const TBitmap& bitmap, const QRect& placement,
                       const std::vector<QRect>* parts);
     void PaintFade();
+    // With MIRRORLAKE_FIRST_FRAME set, the wall-clock time in microseconds at which the first
+    // frame reached the screen is written to stderr once: how the start-up benchmark sees it.
+    static void NoteFirstFrame();
     void CentreOffsets(int& x, int& y) const;
     void HideCursor(bool hide);
     void ShowBitmap(const TBitmap* bitmap, QPoint at);
