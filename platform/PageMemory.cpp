@@ -12,6 +12,19 @@ namespace {
 
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
+// Under the address sanitizer every block comes from the heap, where overruns are caught.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kHeapOnly = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kHeapOnly = true;
+#else
+constexpr bool kHeapOnly = false;
+#endif
+#else
+constexpr bool kHeapOnly = false;
+#endif
+
 std::size_t PageRounded(std::size_t bytes) {
     constexpr std::size_t page = 4096;
     return (bytes + page - 1) / page * page;
@@ -28,7 +41,7 @@ std::size_t MappedLength(std::size_t bytes) {
 } // namespace
 
 void* AllocateBlock(std::size_t bytes) {
-    if (bytes < kLargeBlock) {
+    if (bytes < kLargeBlock || kHeapOnly) {
         if (void* block = std::calloc(bytes ? bytes : 1, 1))
             return block;
         throw std::bad_alloc();
@@ -60,7 +73,7 @@ void* AllocateBlock(std::size_t bytes) {
 void FreeBlock(void* block, std::size_t bytes) noexcept {
     if (!block)
         return;
-    if (bytes < kLargeBlock)
+    if (bytes < kLargeBlock || kHeapOnly)
         std::free(block);
     else
         munmap(block, MappedLength(bytes));
