@@ -145,17 +145,27 @@ void TShowGroup::Tick() {
             form->ResizeScreen(PendingHostSize.width(), PendingHostSize.height());
         PendingHostSize = QSize();
     }
+    // Until the server has exposed a form's window its frames would reach no screen: the
+    // form waits, and so that its first frame is painted as soon as the window is there,
+    // the loop looks again shortly instead of pausing a whole frame.
     bool ticked = false;
-    for (auto& form : ShowForms)
-        if (form->IdleInstalled() && !form->CloseRequested()) {
-            form->AppIdle();
-            ticked = true;
+    bool waiting = false;
+    for (auto& form : ShowForms) {
+        if (!form->IdleInstalled() || form->CloseRequested())
+            continue;
+        if (form->windowHandle() && !form->windowHandle()->isExposed()) {
+            waiting = true;
+            continue;
         }
+        form->AppIdle();
+        ticked = true;
+    }
     // A show with nothing to animate (no picture to show) waits for input without spinning.
     if (ticked)
         TQMfmScrSvr::PaceFrame();
-    else
+    else if (!waiting)
         Ticker.stop();
+    Ticker.setInterval(waiting ? kUnexposedWait : 0);
     Ticking = false;
 }
 

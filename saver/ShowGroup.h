@@ -55,6 +55,8 @@ private:
     THostWindow* Host = nullptr;
     QSize PendingHostSize;
     QTimer Ticker;
+    // Milliseconds between ticks while a window is not yet on the screen.
+    static constexpr int kUnexposedWait = 4;
     QEventLoop* Loop = nullptr;
     int OpenForms = 0;
     bool Ticking = false;

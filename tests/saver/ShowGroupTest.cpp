@@ -3,6 +3,7 @@
 #include "saver/ShowWindow.h"
 #include "tests/saver/ShowFixture.h"
 
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -59,6 +60,9 @@ TEST_F(ShowGroupTest, ScreensShowDifferentPicturesWithOneSoundSource) {
 
 TEST_F(ShowGroupTest, OneFrameLoopSleepsOnceForAllScreens) {
     RunWithTwoScreens([&](TShowGroup& group) {
+        // Forms whose windows are not on the screen yet are not ticked and keep no pace.
+        for (const auto& form : group.Forms())
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         Clock.Sleeps.clear();
         Clock.Advance(10);
         group.Tick();
