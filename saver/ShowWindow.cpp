@@ -169,6 +169,13 @@ void TQMfmScrSvr::FormShow() {
             };
         CurrentDuration = Duration;
         LoadPicture();
+        // Through the window the picture shows from the first paint, when the server exposes
+        // the window; the water moves from the first tick on.
+        if (!UseDirectX && !LoadedNameText.empty()) {
+            int x, y;
+            CentreOffsets(x, y);
+            ShowBitmap(PlainPicture ? &PlainBuffer : &Waves->CurrentFrame(), QPoint(x, y));
+        }
         PictureStart = Clock().GetTickCount();
         InstallIdle(true);
         HideCursor(true);
