@@ -90,7 +90,11 @@ void TWaveGenerator::Initialize() {
             Band |= QRect(0, std::max(first - MaxJitter[i], 0), FrameWidth,
                           last - std::max(first - MaxJitter[i], 0) + 1);
     }
-    NextFrame();
+    // The first frame would be replaced by the picture at once: only its step of the waves
+    // is taken, so that the frames that follow are the same.
+    Changes.clear();
+    if (Moving())
+        StepPhases();
     ResetOutput();
 }
 
@@ -159,14 +163,8 @@ void TWaveGenerator::FetchPixels() {
 
 void TWaveGenerator::NextFrame() {
     Changes.clear();
-    if (!Project)
+    if (!Project || !Moving())
         return;
-    const auto& params = *Params;
-    // A period of 0 describes no wave at all; the water stands still, and so does the
-    // weather, until a picture with a real period comes.
-    for (const TWaveParam& p : params)
-        if (p.Period == 0)
-            return;
 
     // The particles come off before the water moves: where the water keeps what the output
     // held, that must be the water, or the particles would leave trails.
@@ -193,14 +191,25 @@ void TWaveGenerator::NextFrame() {
     NoteTouchedRows();
     NoteParticleBoxes(oldBoxes);
 
-    for (std::size_t i = 0; i < 4; ++i) {
-        const std::int64_t step = RoundEven(params[i].PhaseStep * (SpeedPercent / 100.0));
-        Phase[i] += params[i].Direction != 0 ? step : -step;
-    }
-
+    StepPhases();
     if (WeatherEnabled) {
         StepWeather();
         NoteParticleBoxes(UnderParticles.Boxes());
+    }
+}
+
+bool TWaveGenerator::Moving() const {
+    // A period of 0 describes no wave at all; the water stands still, and so does the
+    // weather, until a picture with a real period comes.
+    return std::none_of(Params->begin(), Params->end(),
+                        [](const TWaveParam& p) { return p.Period == 0; });
+}
+
+void TWaveGenerator::StepPhases() {
+    const auto& params = *Params;
+    for (std::size_t i = 0; i < 4; ++i) {
+        const std::int64_t step = RoundEven(params[i].PhaseStep * (SpeedPercent / 100.0));
+        Phase[i] += params[i].Direction != 0 ? step : -step;
     }
 }
 

@@ -108,6 +108,9 @@ private:
     template <class Copy>
     void ForEachSharedSpan(int row1, int row2, int area, int from, int to, Copy copy) const;
     bool WritersMoved(int r, int area) const;
+    // Whether the waves move at all, and their step from one frame to the next.
+    bool Moving() const;
+    void StepPhases();
     void StepWeather();
     void NoteTouchedRows();
     void NoteParticleBoxes(const std::vector<QRect>& boxes);
