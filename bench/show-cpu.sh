@@ -4,8 +4,9 @@
 # (before and after the show's rows; skipped with a note when it is not installed).
 #
 # Each picture plays alone for 20 seconds with sound and music off, after 5 seconds to
-# settle. The figure is the process's own user and system time from /proc, so the X
-# server's share is not in it; RSS is the resident memory at the end.
+# settle. The figure is the process's own user and system time from /proc; the X server's
+# time over the same window is shown beside it, as what the process asks of the server (its
+# requests, the pixels it puts) costs there. RSS is the resident memory at the end.
 #
 #   bench/show-cpu.sh [--gl] [--hack] [--only NAME] [WIDTHxHEIGHT]   (default 1920x1080)
 #
@@ -55,16 +56,28 @@ build-rel/tools/mirrorlake-tool demo -o "$work/demo" >/dev/null
 build-rel/tools/mirrorlake-tool pack "$work/demo" -o "$work/cpu.scr" >/dev/null
 ticks=$(getconf CLK_TCK)
 
-# Prints "<cpu percent> <rss MB>" of a process over the measuring window.
+# The virtual screen's server: the Xvfb whose arguments name our display.
+server=""
+for p in $(pgrep -x Xvfb); do
+  if tr '\0' '\n' <"/proc/$p/cmdline" 2>/dev/null | grep -qx -- "$DISPLAY"; then server=$p; fi
+done
+
+cpu_ticks() { awk '{print $14 + $15}' "/proc/$1/stat"; }
+
+# Prints "<cpu percent> <rss MB> <X server cpu percent>" of a process over the measuring window.
 measure() {
-  local pid=$1 before after rss
+  local pid=$1 before after rss xbefore=0 xafter=0
   sleep "$settle"
-  before=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  before=$(cpu_ticks "$pid")
+  [ -n "$server" ] && xbefore=$(cpu_ticks "$server")
   sleep "$seconds"
-  after=$(awk '{print $14 + $15}' "/proc/$pid/stat")
+  after=$(cpu_ticks "$pid")
+  [ -n "$server" ] && xafter=$(cpu_ticks "$server")
   rss=$(awk '/^VmRSS/ {print $2}' "/proc/$pid/status")
-  awk -v t=$((after - before)) -v hz="$ticks" -v s="$seconds" -v r="$rss" \
-    'BEGIN { printf "%5.1f %% of one core  %4d MB RSS", t * 100 / hz / s, r / 1024 }'
+  awk -v t=$((after - before)) -v x=$((xafter - xbefore)) -v hz="$ticks" -v s="$seconds" \
+    -v r="$rss" -v known="${server:+1}" \
+    'BEGIN { printf "%5.1f %% of one core  %4d MB RSS", t * 100 / hz / s, r / 1024
+             if (known) printf "   X server %5.1f %%", x * 100 / hz / s }'
 }
 
 row() { printf '%-44s %s\n' "$1" "$2"; }
