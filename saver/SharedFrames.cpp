@@ -2,6 +2,7 @@
 
 #include <QGuiApplication>
 #include <algorithm>
+#include <cstdint>
 #include <map>
 
 // Xlib's macros (None, Bool, Status ...) would clash with Qt's names: its headers come last.
@@ -29,7 +30,93 @@ int NoteAttachError(Display*, XErrorEvent*) {
     return 0;
 }
 
+// A cell holds about as many pixels as the server copies in the time it takes to handle one
+// more put; it is about as high as a rain streak's box together with a frame's fall.
+constexpr int kCellRows = 32;
+constexpr int kCellColumns = 64;
+constexpr std::int64_t kRequestPixels = kCellRows * kCellColumns;
+
 } // namespace
+
+const std::vector<QRect>& TPartsMerger::Merge(const std::vector<QRect>& parts) {
+    Merged.clear();
+    QRect bounds;
+    for (const QRect& part : parts)
+        bounds |= part;
+    if (bounds.isEmpty())
+        return Merged;
+    const int columns = (bounds.width() + kCellColumns - 1) / kCellColumns;
+    const int rows = (bounds.height() + kCellRows - 1) / kCellRows;
+    Cells.assign(static_cast<std::size_t>(columns) * rows, TBox{});
+    for (const QRect& part : parts) {
+        if (part.isEmpty())
+            continue;
+        // Counted from the bounds' corner, so that every cell index is 0 or more.
+        const int left = part.left() - bounds.left(), right = part.right() - bounds.left();
+        const int top = part.top() - bounds.top(), bottom = part.bottom() - bounds.top();
+        for (int row = top / kCellRows; row <= bottom / kCellRows; ++row)
+            for (int column = left / kCellColumns; column <= right / kCellColumns; ++column) {
+                TBox& cell = Cells[static_cast<std::size_t>(row) * columns + column];
+                const int l = std::max(left, column * kCellColumns);
+                const int r = std::min(right, column * kCellColumns + kCellColumns - 1);
+                const int t = std::max(top, row * kCellRows);
+                const int b = std::min(bottom, row * kCellRows + kCellRows - 1);
+                if (cell.Right < cell.Left) {
+                    cell = {l, t, r, b};
+                } else {
+                    cell.Left = std::min(cell.Left, l);
+                    cell.Top = std::min(cell.Top, t);
+                    cell.Right = std::max(cell.Right, r);
+                    cell.Bottom = std::max(cell.Bottom, b);
+                }
+            }
+    }
+    auto area = [](const TBox& box) {
+        return std::int64_t{box.Right - box.Left + 1} * (box.Bottom - box.Top + 1);
+    };
+    ThisRow.clear();
+    for (int row = 0; row < rows; ++row) {
+        RowAbove.swap(ThisRow);
+        ThisRow.clear();
+        TBox run;
+        for (int column = 0; column < columns; ++column) {
+            const TBox& cell = Cells[static_cast<std::size_t>(row) * columns + column];
+            if (cell.Right < cell.Left)
+                continue;
+            if (run.Right < run.Left) {
+                run = cell;
+                continue;
+            }
+            const TBox joined{run.Left, std::min(run.Top, cell.Top), cell.Right,
+                              std::max(run.Bottom, cell.Bottom)};
+            if (area(joined) - area(run) - area(cell) <= kRequestPixels) {
+                run = joined;
+            } else {
+                Keep(run);
+                run = cell;
+            }
+        }
+        if (run.Right >= run.Left)
+            Keep(run);
+    }
+    for (QRect& rect : Merged)
+        rect.translate(bounds.topLeft());
+    return Merged;
+}
+
+void TPartsMerger::Keep(const TBox& box) {
+    for (std::size_t i : RowAbove) {
+        QRect& upper = Merged[i];
+        if (upper.left() == box.Left && upper.right() == box.Right &&
+            upper.bottom() + 1 == box.Top) {
+            upper.setBottom(box.Bottom);
+            ThisRow.push_back(i);
+            return;
+        }
+    }
+    ThisRow.push_back(Merged.size());
+    Merged.push_back(QRect(QPoint(box.Left, box.Top), QPoint(box.Right, box.Bottom)));
+}
 
 struct TSharedFrames::TState {
     Display* Dpy = nullptr;
@@ -157,7 +244,7 @@ bool TSharedFrames::Put(unsigned long window, const QImage& image, QPoint at,
     }
     if (!State->WindowFits)
         return false;
-    for (const QRect& part : parts)
+    for (const QRect& part : Merger.Merge(parts))
         XShmPutImage(State->Dpy, window, State->Gc, it->second.Image, part.x() - at.x(),
                      part.y() - at.y(), part.x(), part.y(), static_cast<unsigned>(part.width()),
                      static_cast<unsigned>(part.height()), False);

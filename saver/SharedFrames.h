@@ -12,6 +12,29 @@
 
 namespace ml {
 
+// Fewer rectangles covering at least the given parts, for putting them to a window: each put
+// is a request the server handles on its own, costing about as much as copying a couple of
+// thousand pixels. The parts are gathered in cells of about that many pixels, each keeping
+// the bounds of what falls into it; along a row of cells, neighbours join while that adds
+// fewer pixels than a request costs, and a rectangle that goes on straight down from one of
+// the row above joins that one. The pixels added show what the window shows already.
+class TPartsMerger {
+public:
+    // Valid until the next call.
+    const std::vector<QRect>& Merge(const std::vector<QRect>& parts);
+
+private:
+    struct TBox {
+        int Left = 0, Top = 0, Right = -1, Bottom = -1; // inclusive; empty while Right < Left
+    };
+    void Keep(const TBox& box);
+
+    std::vector<TBox> Cells;
+    std::vector<QRect> Merged;
+    // Where in Merged the rectangles of this row of cells and of the row above lie.
+    std::vector<std::size_t> RowAbove, ThisRow;
+};
+
 class TSharedFrames {
 public:
     // Null unless the application runs on an X display that offers shared memory.
@@ -32,6 +55,7 @@ public:
 
 private:
     struct TState;
+    TPartsMerger Merger;
     explicit TSharedFrames(std::shared_ptr<TState> state);
     std::shared_ptr<TState> State;
 };
