@@ -7,7 +7,10 @@ namespace ml {
 
 void RunOnExtractedProject(TSaverSession& session, const std::function<void()>& window) {
     try {
-        LoadSaverProject(session);
+        if (session.LoadingAhead.valid())
+            session.LoadingAhead.get();
+        else
+            LoadSaverProject(session);
         if (!TEndSignals::Received())
             window();
     } catch (...) {
