@@ -70,6 +70,14 @@ void* AllocateBlock(std::size_t bytes) {
     return block;
 }
 
+void PrefaultPages(const void* begin, std::size_t bytes) noexcept {
+    constexpr std::uintptr_t page = 4096;
+    const auto first = reinterpret_cast<std::uintptr_t>(begin) & ~(page - 1);
+    const auto end = (reinterpret_cast<std::uintptr_t>(begin) + bytes + page - 1) & ~(page - 1);
+    if (bytes > 0)
+        madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+}
+
 void FreeBlock(void* block, std::size_t bytes) noexcept {
     if (!block)
         return;

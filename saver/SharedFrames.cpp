@@ -1,5 +1,7 @@
 #include "saver/SharedFrames.h"
 
+#include "platform/PageMemory.h"
+
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdint>
@@ -10,7 +12,6 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <sys/ipc.h>
-#include <sys/mman.h>
 #include <sys/shm.h>
 
 namespace ml {
@@ -200,9 +201,8 @@ QImage TSharedFrames::Allocate(int width, int height) {
         return {};
     }
     segment.Image->data = segment.Info.shmaddr;
-    // A frame is written whole as soon as it is made: its pages are better had in one go
-    // than by a fault each (only advice; older systems fault them in as before).
-    madvise(segment.Info.shmaddr, static_cast<std::size_t>(line) * height, MADV_POPULATE_WRITE);
+    // A frame is written whole as soon as it is made.
+    PrefaultPages(segment.Info.shmaddr, static_cast<std::size_t>(line) * height);
     auto* pixels = reinterpret_cast<uchar*>(segment.Info.shmaddr);
     // The image finds its segment through the info it was made with: the kept copy.
     TState::TSegment& kept = State->Segments[pixels] = segment;

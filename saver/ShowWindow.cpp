@@ -4,8 +4,10 @@
 #include "effects/BitmapRoutines.h"
 #include "platform/Clock.h"
 #include "platform/Messages.h"
+#include "platform/PageMemory.h"
 #include "project/QMCProject.h"
 
+#include <QBackingStore>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -281,6 +283,17 @@ void TQMfmScrSvr::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TQMfmScrSvr::paintEvent(QPaintEvent* event) {
+    // The toolkit's backing store of a full-screen window is fresh memory at the first
+    // paint, which writes it whole.
+    if (!BackingStorePrefaulted) {
+        BackingStorePrefaulted = true;
+        if (QBackingStore* store = backingStore())
+            if (QPaintDevice* device = store->paintDevice();
+                device && device->devType() == QInternal::Image) {
+                const auto* image = static_cast<const QImage*>(device);
+                PrefaultPages(image->constBits(), static_cast<std::size_t>(image->sizeInBytes()));
+            }
+    }
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     // A frame of the running picture brings only its changed parts; the rest of the window's

@@ -196,6 +196,7 @@ private:
     // Whether the window's exposures are watched: parts put straight to the window leave
     // the backing store behind, so after an exposure the next frame goes out whole.
     bool ExposuresWatched = false;
+    bool BackingStorePrefaulted = false;
 
     bool FullPaintPending = true;
 
