@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 
 namespace ml {
 
@@ -23,6 +24,20 @@ bool IsSoftwareRenderer(const std::string& renderer) {
             return true;
     return false;
 }
+
+namespace {
+
+// Whether the machine has a device OpenGL could render on: a card or render node of a kernel
+// graphics driver, or the control node of NVIDIA's own driver. Without one, OpenGL can only
+// render in software.
+bool HasGraphicsDevice() {
+    std::error_code error;
+    for ([[maybe_unused]] const auto& node : std::filesystem::directory_iterator("/dev/dri", error))
+        return true;
+    return std::filesystem::exists("/dev/nvidiactl", error);
+}
+
+} // namespace
 
 // A native window drawn straight with its own context: no widget framebuffer in between and
 // no composition of the form on top, so a frame costs its upload and one textured quad. Input
@@ -274,13 +289,21 @@ bool TFullScreenSurface::Initialize() {
     // Without a display there is nothing to tell: no show is seen on these platforms.
     if (platform == "offscreen" || platform == "minimal")
         return false;
+    const char* force = std::getenv("MIRRORLAKE_GL");
+    const bool forced = force && std::strcmp(force, "force") == 0;
+    // Asking a context which renderer it has costs a tenth of a second and brings the
+    // software renderer's code into memory; without a device the answer is known.
+    if (!forced && !HasGraphicsDevice()) {
+        Failure = "OpenGL renders in software here (no graphics device; MIRRORLAKE_GL=force "
+                  "uses it anyway)";
+        return false;
+    }
     Container->setGeometry(0, 0, Width, Height);
     if (!Window->Start()) {
         Failure = "OpenGL is not available";
         return false;
     }
-    const char* force = std::getenv("MIRRORLAKE_GL");
-    if (IsSoftwareRenderer(Window->Renderer) && !(force && std::strcmp(force, "force") == 0)) {
+    if (IsSoftwareRenderer(Window->Renderer) && !forced) {
         Failure = "OpenGL renders in software here (" + Window->Renderer +
                   "; MIRRORLAKE_GL=force uses it anyway)";
         return false;
