@@ -7,10 +7,7 @@ namespace ml {
 
 void RunOnExtractedProject(TSaverSession& session, const std::function<void()>& window) {
     try {
-        if (session.LoadingAhead.valid())
-            session.LoadingAhead.get();
-        else
-            LoadSaverProject(session);
+        LoadSaverProject(session);
         if (!TEndSignals::Received())
             window();
     } catch (...) {

@@ -9,20 +9,4 @@ void LoadSaverProject(TSaverSession& session) {
     session.Forms.LoadFromFile(session.Project.UISetting.UIFile);
 }
 
-void StartLoadingAhead(TSaverSession& session) {
-    session.LoadingAhead =
-        std::async(std::launch::async, [&session] { LoadSaverProject(session); });
-}
-
-void FinishLoadingAhead(TSaverSession& session) noexcept {
-    if (!session.LoadingAhead.valid())
-        return;
-    try {
-        session.LoadingAhead.get();
-    } catch (...) {
-        // Whatever failed, the files that were written go.
-    }
-    RemoveExtractedFiles(session.Extracted, session.ProgramPath);
-}
-
 } // namespace ml

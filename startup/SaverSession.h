@@ -11,7 +11,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <future>
 #include <memory>
 #include <string>
 
@@ -25,9 +24,6 @@ struct TSaverSession {
     TQMForms Forms;
     // What extraction wrote, for the clean-up.
     TExtractedFiles Extracted;
-    // The extraction and load begun on a thread of their own, when a show started them
-    // ahead of the toolkit (see StartLoadingAhead).
-    std::future<void> LoadingAhead;
     // The picture preview mode draws; set from the project unless a caller set it first.
     std::string PreviewPictureFile;
     // Opens the host window of preview mode; tests put a window of their own here.
@@ -39,12 +35,5 @@ struct TSaverSession {
 // Extracts the project appended to the program into its scratch folder, loads its settings
 // and then the interface descriptions it carries. Errors are left to the caller.
 void LoadSaverProject(TSaverSession& session);
-// Begins LoadSaverProject on a thread of its own. The toolkit's start on the main thread
-// takes about as long, and neither needs the other: together they cost the show's first
-// frame the longer of the two. RunOnExtractedProject takes the result over; a run that ends
-// before calls FinishLoadingAhead.
-void StartLoadingAhead(TSaverSession& session);
-// Waits for a load begun ahead that nothing took over and removes what it extracted.
-void FinishLoadingAhead(TSaverSession& session) noexcept;
 
 } // namespace ml

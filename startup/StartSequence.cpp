@@ -107,23 +107,14 @@ int RunStartSequence(int argc, char** argv) {
             std::fprintf(stderr, "mirrorlake: ignoring '%s'\n", ignored.c_str());
     }
 
-    session.ProgramPath = LongProgramPath();
-    const bool hasProject = FindArchive(session.ProgramPath).Found;
-    if (hasProject && mode == TSaverMode::Show && !hack)
-        StartLoadingAhead(session);
-    // Whatever way the run ends, a load begun ahead is not left running or its files behind.
-    struct TFinish {
-        TSaverSession& Session;
-        ~TFinish() { FinishLoadingAhead(Session); }
-    } finish{session};
-
     TApplication application(argc, argv);
     // Message boxes take their caption from this; the product name comes from the project,
     // so the program itself stays nameless.
     SetApplicationTitle(" ");
     TEndSignals endSignals([](int) { TApplication::EndAllWindows(); });
     try {
-        if (!hasProject) {
+        session.ProgramPath = LongProgramPath();
+        if (!FindArchive(session.ProgramPath).Found) {
             ShowErrorMessage(NoProjectText());
             return 1;
         }

@@ -1,5 +1,4 @@
 #include "startup/ConfigureMode.h"
-#include "startup/ExtractedRun.h"
 #include "startup/PreviewMode.h"
 
 #include "backend/Jpeg.h"
@@ -75,38 +74,6 @@ TEST_F(ModesTest, AFailedLoadStillRemovesTheExtractedFiles) {
     EXPECT_THROW(ConfigureMode(Session), EConvertError);
     EXPECT_FALSE(DirectoryExists(Folder));
     EXPECT_TRUE(Messages.Messages.empty());
-}
-
-// A load begun ahead of the toolkit is the one the run takes over, failures included; one
-// that nothing takes over (the run ended first) leaves nothing behind.
-TEST_F(ModesTest, ALoadBegunAheadIsTakenOver) {
-    Pack("PreviewFile=prev.jpg");
-    StartLoadingAhead(Session);
-    bool ran = false;
-    RunOnExtractedProject(Session, [&] {
-        ran = true;
-        EXPECT_EQ(Session.Project.Setting.ProductName, "Lake");
-        EXPECT_EQ(Session.Forms.Count(), 1);
-        EXPECT_TRUE(FileExists(Folder + "lake.qmp"));
-    });
-    EXPECT_TRUE(ran);
-    EXPECT_FALSE(Session.LoadingAhead.valid());
-    EXPECT_FALSE(DirectoryExists(Folder));
-}
-
-TEST_F(ModesTest, ALoadBegunAheadThatFailsReportsAndCleansUp) {
-    Pack("PreviewFile=prev.jpg", "two\r\n");
-    StartLoadingAhead(Session);
-    EXPECT_THROW(RunOnExtractedProject(Session, [] { ADD_FAILURE(); }), EConvertError);
-    EXPECT_FALSE(DirectoryExists(Folder));
-}
-
-TEST_F(ModesTest, ALoadBegunAheadThatNothingTakesOverLeavesNothing) {
-    Pack("PreviewFile=prev.jpg");
-    StartLoadingAhead(Session);
-    FinishLoadingAhead(Session);
-    EXPECT_FALSE(DirectoryExists(Folder));
-    FinishLoadingAhead(Session);
 }
 
 } // namespace
