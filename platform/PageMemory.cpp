@@ -1,5 +1,7 @@
 #include "platform/PageMemory.h"
 
+#include "platform/AddressSanitizer.h"
+
 #include <sys/mman.h>
 
 #include <cstdint>
@@ -13,21 +15,11 @@ namespace {
 constexpr std::size_t kHugePage = std::size_t{2} << 20;
 
 // Under the address sanitizer every block comes from the heap, where overruns are caught.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kHeapOnly = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kHeapOnly = true;
-#else
-constexpr bool kHeapOnly = false;
-#endif
-#else
-constexpr bool kHeapOnly = false;
-#endif
+constexpr bool kHeapOnly = kAddressSanitizer;
+constexpr std::size_t kPage = 4096;
 
 std::size_t PageRounded(std::size_t bytes) {
-    constexpr std::size_t page = 4096;
-    return (bytes + page - 1) / page * page;
+    return (bytes + kPage - 1) / kPage * kPage;
 }
 
 // What AllocateBlock maps for a block of this size.
@@ -71,11 +63,12 @@ void* AllocateBlock(std::size_t bytes) {
 }
 
 void PrefaultPages(const void* begin, std::size_t bytes) noexcept {
-    constexpr std::uintptr_t page = 4096;
-    const auto first = reinterpret_cast<std::uintptr_t>(begin) & ~(page - 1);
-    const auto end = (reinterpret_cast<std::uintptr_t>(begin) + bytes + page - 1) & ~(page - 1);
-    if (bytes > 0)
-        madvise(reinterpret_cast<void*>(first), end - first, MADV_POPULATE_WRITE);
+    if (bytes == 0)
+        return;
+    const auto address = reinterpret_cast<std::uintptr_t>(begin);
+    const std::uintptr_t first = address / kPage * kPage;
+    madvise(reinterpret_cast<void*>(first), PageRounded(address + bytes - first),
+            MADV_POPULATE_WRITE);
 }
 
 void FreeBlock(void* block, std::size_t bytes) noexcept {

@@ -1,5 +1,7 @@
 #include "tests/support/ResourceLimits.h"
 
+#include "platform/AddressSanitizer.h"
+
 #include <fstream>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -9,17 +11,7 @@ namespace ml::test {
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kSanitizerBuild = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool kSanitizerBuild = true;
-#else
-constexpr bool kSanitizerBuild = false;
-#endif
-#else
-constexpr bool kSanitizerBuild = false;
-#endif
+constexpr bool kSanitizerBuild = kAddressSanitizer;
 
 std::size_t AddressSpaceInUse() {
     std::size_t pages = 0;

@@ -1,0 +1,19 @@
+#pragma once
+// Whether this build runs under the address sanitizer: GCC says so with a macro, clang only
+// through __has_feature.
+
+namespace ml {
+
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kAddressSanitizer = true;
+#else
+inline constexpr bool kAddressSanitizer = false;
+#endif
+#else
+inline constexpr bool kAddressSanitizer = false;
+#endif
+
+} // namespace ml
