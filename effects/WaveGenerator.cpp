@@ -79,17 +79,8 @@ void TWaveGenerator::Initialize() {
     Rnd.Seed(FixedSeed ? *FixedSeed : Clock().GetTickCount());
     Phase = {};
     LastShiftsKnown = false;
-    Water.Build(*AreaMap, FrameWidth, FrameHeight);
     BuildJitter();
-    PlanRuns();
-    Band = QRect();
-    for (std::size_t i = 0; i < kAreaCount; ++i) {
-        const int first = Water.First(i);
-        const int last = Water.Last(i);
-        if (first <= last)
-            Band |= QRect(0, std::max(first - MaxJitter[i], 0), FrameWidth,
-                          last - std::max(first - MaxJitter[i], 0) + 1);
-    }
+    LayoutPending = true;
     // The first frame would be replaced by the picture at once: only its step of the waves
     // is taken, so that the frames that follow are the same.
     Changes.clear();
@@ -101,7 +92,29 @@ void TWaveGenerator::Initialize() {
 int TWaveGenerator::AreaIndex(int x, int y) const {
     if (x < 0 || y < 0 || x >= FrameWidth || y >= FrameHeight)
         return -1;
-    return Water.Areas()[static_cast<std::size_t>(y) * FrameWidth + x];
+    return Layout().Areas()[static_cast<std::size_t>(y) * FrameWidth + x];
+}
+
+const TAreaRuns& TWaveGenerator::Layout() const {
+    if (LayoutPending)
+        LayOutWater();
+    return Water;
+}
+
+// Reads the area map, which keeps its size (and, for the frames of one Initialize, its
+// contents) until the picture's last frame.
+void TWaveGenerator::LayOutWater() const {
+    LayoutPending = false;
+    Water.Build(*AreaMap, FrameWidth, FrameHeight);
+    PlanRuns();
+    Band = QRect();
+    for (std::size_t i = 0; i < kAreaCount; ++i) {
+        const int first = Water.First(i);
+        const int last = Water.Last(i);
+        if (first <= last)
+            Band |= QRect(0, std::max(first - MaxJitter[i], 0), FrameWidth,
+                          last - std::max(first - MaxJitter[i], 0) + 1);
+    }
 }
 
 void TWaveGenerator::BuildJitter() {
@@ -124,7 +137,7 @@ void TWaveGenerator::BuildJitter() {
 // amplitude times a cosine, rounded, so it never exceeds the rounded amplitude, which
 // perspective grows row by row just as the frames do. A frame whose shifts go further (the
 // record changed since) takes the checked way.
-void TWaveGenerator::PlanRuns() {
+void TWaveGenerator::PlanRuns() const {
     for (std::size_t i = 0; i < kAreaCount; ++i) {
         const TWaveParam& p = (*Params)[i];
         std::int64_t reach = RoundEven(std::abs(static_cast<double>(p.Amplitude)));
@@ -165,6 +178,7 @@ void TWaveGenerator::NextFrame() {
     Changes.clear();
     if (!Project || !Moving())
         return;
+    Layout();
 
     // The particles come off before the water moves: where the water keeps what the output
     // held, that must be the water, or the particles would leave trails.

@@ -42,8 +42,11 @@ public:
     void SetProject(TProject& project);
     // Switches the rain or snow overlay on or off; switching on makes fresh particles.
     void SetWeather(bool enabled);
-    // Prepares the attached picture: area index, jitter, phases at 0, one frame computed,
-    // then the plain picture in the output so that the first frame shown is unchanged.
+    // Prepares the attached picture: jitter, phases at 0 with one frame's step taken, and the
+    // plain picture in the output, so that the first frame shown is unchanged. The water's
+    // layout (the area index and the plan of its runs) is worked out when first needed, by
+    // the first NextFrame or a question about the areas: the picture can be on the screen
+    // before that work is done.
     void Initialize();
     // Computes one frame into the output, advances the phases and draws the weather. Does
     // nothing while any wave record has a period of 0: such a record describes no wave.
@@ -56,7 +59,10 @@ public:
     // The rows of the output that the water can change, over the whole width: from each
     // area's first row up to its largest jitter above, down to its last row. Empty when the
     // picture has no area. Every other row stays the picture's.
-    const QRect& ChangingRows() const { return Band; }
+    const QRect& ChangingRows() const {
+        Layout();
+        return Band;
+    }
     // Where the frames are kept: ordinary memory unless this gives, for a frame's width and
     // height, an image of that size and 32-bit format in other memory (one the display reads
     // straight from). A null image from it means ordinary memory. Asked by Initialize.
@@ -73,8 +79,8 @@ public:
     int Height() const { return FrameHeight; }
     int Speed() const { return SpeedPercent; }
     std::int64_t PhaseOffset(int area) const { return Phase.at(static_cast<std::size_t>(area)); }
-    int FirstRow(int area) const { return Water.First(static_cast<std::size_t>(area)); }
-    int LastRow(int area) const { return Water.Last(static_cast<std::size_t>(area)); }
+    int FirstRow(int area) const { return Layout().First(static_cast<std::size_t>(area)); }
+    int LastRow(int area) const { return Layout().Last(static_cast<std::size_t>(area)); }
     // Area index of a pixel: 0..3, or -1 outside every area.
     int AreaIndex(int x, int y) const;
     // The random row offset of each column of an area, fixed from Initialize on.
@@ -94,7 +100,9 @@ private:
     using TRowShifts = std::array<TShift, kAreaCount>;
 
     void BuildJitter();
-    void PlanRuns();
+    const TAreaRuns& Layout() const;
+    void LayOutWater() const;
+    void PlanRuns() const;
     void FetchPixels();
     bool ComputeShifts();
     // The frame rule, by the kind of each run (WaveRows.cpp).
@@ -122,10 +130,14 @@ private:
     TBitmap* AreaMap = nullptr;
     TBitmap Out;
     TSaveUnder UnderParticles; // what the particles last drawn cover
-    QRect Band;
     std::vector<QRect> Changes;
     int SpeedPercent = 100;
-    TAreaRuns Water;
+    // The layout, kept up to date by Layout(): the water's rows are walked by these, and
+    // questions about the areas read them, both only once the layout is there.
+    mutable bool LayoutPending = false;
+    mutable TAreaRuns Water;
+    mutable QRect Band;
+    mutable TJitterReach Reach;         // what the run plan was made for
     std::vector<TRowShifts> Shifts;     // this frame's, per row
     std::vector<TRowShifts> LastShifts; // the last frame's, once one was computed
     bool LastShiftsKnown = false;
@@ -138,7 +150,6 @@ private:
     // Per column x - jitter x Width: where a column writes, counted from its row's start.
     std::array<std::vector<std::ptrdiff_t>, kAreaCount> JitterBase;
     std::array<int, kAreaCount> MaxJitter{};
-    TJitterReach Reach; // what the run plan was made for
     std::array<TWaveParam, kAreaCount>* Params = nullptr;
     TProject* Project = nullptr;
     TRandom Rnd;
