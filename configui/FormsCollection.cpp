@@ -20,9 +20,13 @@ const std::string& LineAt(const std::vector<std::string>& lines, int index) {
 }
 
 std::string JoinCrLf(const std::vector<std::string>& lines) {
-    std::string text;
+    std::size_t length = 0;
     for (const auto& line : lines)
-        text += line + "\r\n";
+        length += line.size() + 2;
+    std::string text;
+    text.reserve(length);
+    for (const auto& line : lines)
+        text.append(line).append("\r\n");
     return text;
 }
 
@@ -141,8 +145,11 @@ void TQMForms::LoadFromText(const std::string& text) {
         ++i;
         const int descriptionCount = StrToInt(LineAt(lines, i));
         std::vector<std::string> description;
-        for (int n = 0; n < descriptionCount; ++n)
-            description.push_back(LineAt(lines, ++i));
+        // Every line is read once, so the lines move on instead of being copied.
+        for (int n = 0; n < descriptionCount; ++n) {
+            LineAt(lines, ++i);
+            description.push_back(std::move(lines[i]));
+        }
 
         ++i;
         const int bindingCount = StrToInt(LineAt(lines, i));
@@ -153,7 +160,7 @@ void TQMForms::LoadFromText(const std::string& text) {
             // a single space keeps the line count.
             if (lines[i].empty())
                 lines[i] = " ";
-            bindings.push_back(lines[i]);
+            bindings.push_back(std::move(lines[i]));
         }
         std::string bindingText = JoinCrLf(bindings);
         if (!bindingText.empty())

@@ -76,20 +76,13 @@ std::string IncludeTrailingSeparator(const std::string& folder) {
 
 std::vector<std::string> SplitLines(const std::string& text) {
     std::vector<std::string> lines;
-    std::string line;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r' || c == '\n') {
-            lines.push_back(line);
-            line.clear();
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else {
-            line += c;
-        }
+    std::size_t start = 0;
+    while (start < text.size()) {
+        const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        lines.emplace_back(text, start, end - start);
+        // CR LF is one line break; a CR or an LF alone is one as well.
+        start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
     }
-    if (!line.empty())
-        lines.push_back(line);
     return lines;
 }
 
