@@ -2,6 +2,7 @@
 
 #include "platform/AddressSanitizer.h"
 
+#include <malloc.h>
 #include <sys/mman.h>
 
 #include <cstdint>
@@ -67,8 +68,29 @@ void PrefaultPages(const void* begin, std::size_t bytes) noexcept {
         return;
     const auto address = reinterpret_cast<std::uintptr_t>(begin);
     const std::uintptr_t first = address / kPage * kPage;
-    madvise(reinterpret_cast<void*>(first), PageRounded(address + bytes - first),
-            MADV_POPULATE_WRITE);
+    const std::size_t length = PageRounded(address + bytes - first);
+    madvise(reinterpret_cast<void*>(first), length, MADV_HUGEPAGE);
+    madvise(reinterpret_cast<void*>(first), length, MADV_POPULATE_WRITE);
+}
+
+void PrepareHeap(std::size_t bytes) noexcept {
+    // The sanitizer's allocator keeps a heap of its own.
+    if (kHeapOnly || bytes == 0)
+        return;
+    // The block must come from the heap itself, not from a mapping of its own, and stay
+    // there once freed.
+    mallopt(M_MMAP_THRESHOLD, static_cast<int>(bytes + kLargeBlock));
+    mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * bytes));
+    if (void* block = std::malloc(bytes)) {
+        const auto address = reinterpret_cast<std::uintptr_t>(block);
+        const std::uintptr_t first = PageRounded(address);
+        const std::uintptr_t last = (address + bytes) / kPage * kPage;
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+        madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+        std::free(block);
+    }
+    // Blocks too big for it get mappings of their own, which are given back whole when freed.
+    mallopt(M_MMAP_THRESHOLD, static_cast<int>(kLargeBlock));
 }
 
 void FreeBlock(void* block, std::size_t bytes) noexcept {

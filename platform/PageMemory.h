@@ -21,9 +21,16 @@ void* AllocateBlock(std::size_t bytes);
 // Gives back a block AllocateBlock made for the same byte count.
 void FreeBlock(void* block, std::size_t bytes) noexcept;
 
-// Has the pages of memory that is about to be written whole at once, instead of taking a
-// fault for each as it is first written. Only advice: without it they fault in as before.
+// Has the pages of memory that is about to be written whole at once (huge ones where they
+// fit), instead of taking a fault for each as it is first written. Only advice: without it
+// they fault in as before.
 void PrefaultPages(const void* begin, std::size_t bytes) noexcept;
+
+// Takes the heap's first `bytes` bytes from the system in one call, in huge pages where the
+// system allows, and keeps them for the allocations to come. Starting a window makes tens of
+// thousands of small allocations (the toolkit's objects, the interface description, the
+// decoders' buffers) that would otherwise each find fresh pages. Only advice, like the rest.
+void PrepareHeap(std::size_t bytes) noexcept;
 
 // A standard allocator over AllocateBlock, for containers that can grow big.
 template <class T> struct TPageAllocator {

@@ -3,6 +3,7 @@
 #include "platform/EndSignals.h"
 #include "platform/HostWindow.h"
 #include "platform/Messages.h"
+#include "platform/PageMemory.h"
 #include "platform/Paths.h"
 #include "platform/ProgramArguments.h"
 #include "platform/ProgramPath.h"
@@ -25,6 +26,9 @@
 namespace ml {
 
 namespace {
+
+// Enough for the allocations of a start-up, most of which live on while the window shows.
+constexpr std::size_t kStartHeap = std::size_t{8} << 20;
 
 void RunMode(TSaverSession& session, TSaverMode mode) {
     switch (mode) {
@@ -107,6 +111,9 @@ int RunStartSequence(int argc, char** argv) {
             std::fprintf(stderr, "mirrorlake: ignoring '%s'\n", ignored.c_str());
     }
 
+    // What the toolkit and the project allocate on the way to the first window finds its
+    // memory ready.
+    PrepareHeap(kStartHeap);
     TApplication application(argc, argv);
     // Message boxes take their caption from this; the product name comes from the project,
     // so the program itself stays nameless.
