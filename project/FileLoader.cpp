@@ -1,6 +1,7 @@
 #include "project/FileLoader.h"
 
 #include "platform/Exceptions.h"
+#include "platform/PageMemory.h"
 #include "platform/Strings.h"
 
 #include <algorithm>
@@ -94,7 +95,11 @@ public:
 
     std::string Bytes(std::int32_t count) {
         CheckFits(count, 1);
-        std::string bytes(static_cast<std::size_t>(count), '\0');
+        std::string bytes;
+        // A picture's stream is megabytes, written whole at once just below.
+        bytes.reserve(static_cast<std::size_t>(count));
+        PrefaultPages(bytes.data(), static_cast<std::size_t>(count));
+        bytes.resize(static_cast<std::size_t>(count));
         Read(bytes.data(), count);
         return bytes;
     }
