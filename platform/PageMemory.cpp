@@ -93,6 +93,28 @@ void PrepareHeap(std::size_t bytes) noexcept {
     mallopt(M_MMAP_THRESHOLD, static_cast<int>(kLargeBlock));
 }
 
+TPagesInAdvance::TPagesInAdvance(void* begin, std::size_t bytes) {
+    if (bytes == 0)
+        return;
+    PrefaultPages(begin, bytes);
+    Worker = std::thread([begin, bytes] {
+        auto* bytesOf = static_cast<volatile std::uint8_t*>(begin);
+        for (std::size_t offset = 0; offset < bytes; offset += kPage)
+            bytesOf[offset] = bytesOf[offset];
+    });
+}
+
+TPagesInAdvance& TPagesInAdvance::operator=(TPagesInAdvance&& other) noexcept {
+    Wait();
+    Worker = std::move(other.Worker);
+    return *this;
+}
+
+void TPagesInAdvance::Wait() noexcept {
+    if (Worker.joinable())
+        Worker.join();
+}
+
 void FreeBlock(void* block, std::size_t bytes) noexcept {
     if (!block)
         return;

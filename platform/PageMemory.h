@@ -10,6 +10,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <thread>
 
 namespace ml {
 
@@ -25,6 +26,24 @@ void FreeBlock(void* block, std::size_t bytes) noexcept;
 // fit), instead of taking a fault for each as it is first written. Only advice: without it
 // they fault in as before.
 void PrefaultPages(const void* begin, std::size_t bytes) noexcept;
+
+// Has every page of a range that will be written whole mapped in, by another thread touching
+// them while this one goes on with other work: where memory cannot have huge pages (memory
+// shared with the X server), the first touch of each small page is what writing it costs most.
+// The contents stay as they are. Wait() returns when it is done; it must have returned before
+// the range is written or given back, and the destructor waits as well.
+class TPagesInAdvance {
+public:
+    TPagesInAdvance() = default;
+    TPagesInAdvance(void* begin, std::size_t bytes);
+    ~TPagesInAdvance() { Wait(); }
+    TPagesInAdvance(TPagesInAdvance&&) = default;
+    TPagesInAdvance& operator=(TPagesInAdvance&& other) noexcept;
+    void Wait() noexcept;
+
+private:
+    std::thread Worker;
+};
 
 // Takes the heap's first `bytes` bytes from the system in one call, in huge pages where the
 // system allows, and keeps them for the allocations to come. Starting a window makes tens of

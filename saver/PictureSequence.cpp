@@ -122,9 +122,13 @@ QSize TQMfmScrSvr::SurfaceSizes(QSize picture) {
     return FitKeepingShape(shown, box);
 }
 
+bool TQMfmScrSvr::IsPlainPicture(const std::string& name) {
+    const std::string ext = UpperCase(ExtractFileExt(name));
+    return ext == ".JPG" || ext == ".BMP" || ext == ".GIF";
+}
+
 void TQMfmScrSvr::LoadPicture() {
-    const std::string ext = UpperCase(ExtractFileExt(CurrentNameText));
-    const bool plain = ext == ".JPG" || ext == ".BMP" || ext == ".GIF";
+    const bool plain = IsPlainPicture(CurrentNameText);
     if (!plain && !FileExists(CurrentNameText))
         return;
     // The old picture's sounds end before the new picture is read: they are its own,

@@ -119,13 +119,29 @@ void TPartsMerger::Keep(const TBox& box) {
     Merged.push_back(QRect(QPoint(box.Left, box.Top), QPoint(box.Right, box.Bottom)));
 }
 
+struct TSharedFrames::TSegment {
+    XShmSegmentInfo Info{};
+    XImage* Image = nullptr;
+
+    std::size_t Bytes() const {
+        return static_cast<std::size_t>(Image->bytes_per_line) *
+               static_cast<std::size_t>(Image->height);
+    }
+    // Lets go of the segment: the server first, when it still has it.
+    void Free(Display* dpy) {
+        if (dpy && QtDisplay() == dpy) {
+            XShmDetach(dpy, &Info);
+            XSync(dpy, False);
+        }
+        Image->data = nullptr;
+        XDestroyImage(Image);
+        shmdt(Info.shmaddr);
+    }
+};
+
 struct TSharedFrames::TState {
     Display* Dpy = nullptr;
     Visual* Vis = nullptr;
-    struct TSegment {
-        XShmSegmentInfo Info{};
-        XImage* Image = nullptr;
-    };
     // By the address of their pixels.
     std::map<const uchar*, TSegment> Segments;
     unsigned long Window = 0;
@@ -137,13 +153,7 @@ struct TSharedFrames::TState {
         if (it == Segments.end())
             return;
         // The display goes with the application; after that the server has let go already.
-        if (QtDisplay() == Dpy) {
-            XShmDetach(Dpy, &it->second.Info);
-            XSync(Dpy, False);
-        }
-        it->second.Image->data = nullptr;
-        XDestroyImage(it->second.Image);
-        shmdt(it->second.Info.shmaddr);
+        it->second.Free(Dpy);
         Segments.erase(it);
     }
 };
@@ -161,26 +171,63 @@ std::unique_ptr<TSharedFrames> TSharedFrames::ForThisDisplay() {
 TSharedFrames::TSharedFrames(std::shared_ptr<TState> state) : State(std::move(state)) {}
 
 TSharedFrames::~TSharedFrames() {
+    ReservedPages.Wait();
+    if (Reserved)
+        Reserved->Free(State->Dpy);
     if (State->Gc && QtDisplay() == State->Dpy)
         XFreeGC(State->Dpy, State->Gc);
 }
 
-QImage TSharedFrames::Allocate(int width, int height) {
-    TState::TSegment segment;
+void TSharedFrames::Reserve(int width, int height) {
+    ReservedPages.Wait();
+    if (Reserved)
+        Reserved->Free(State->Dpy);
+    Reserved = MakeSegment(width, height);
+    if (Reserved)
+        ReservedPages = TPagesInAdvance(Reserved->Info.shmaddr, Reserved->Bytes());
+}
+
+std::unique_ptr<TSharedFrames::TSegment> TSharedFrames::TakeReserved(int width, int height) {
+    ReservedPages.Wait();
+    std::unique_ptr<TSegment> segment = std::move(Reserved);
+    if (!segment)
+        return nullptr;
+    // The same segment under an image of the frame's size: making one asks nothing of the
+    // server.
+    XImage* image = XShmCreateImage(State->Dpy, State->Vis, 24, ZPixmap, nullptr, &segment->Info,
+                                    static_cast<unsigned>(width), static_cast<unsigned>(height));
+    if (image && image->bits_per_pixel == 32 && image->bytes_per_line == width * 4 &&
+        static_cast<std::size_t>(image->bytes_per_line) * static_cast<std::size_t>(height) <=
+            segment->Bytes()) {
+        segment->Image->data = nullptr;
+        XDestroyImage(segment->Image);
+        segment->Image = image;
+        segment->Image->data = segment->Info.shmaddr;
+        return segment;
+    }
+    if (image)
+        XDestroyImage(image);
+    segment->Free(State->Dpy);
+    return nullptr;
+}
+
+std::unique_ptr<TSharedFrames::TSegment> TSharedFrames::MakeSegment(int width, int height) {
+    auto made = std::make_unique<TSegment>();
+    TSegment& segment = *made;
     segment.Image = XShmCreateImage(State->Dpy, State->Vis, 24, ZPixmap, nullptr, &segment.Info,
                                     static_cast<unsigned>(width), static_cast<unsigned>(height));
     if (!segment.Image)
-        return {};
+        return nullptr;
     const int line = segment.Image->bytes_per_line;
     if (segment.Image->bits_per_pixel != 32 || line != width * 4) {
         XDestroyImage(segment.Image);
-        return {};
+        return nullptr;
     }
     segment.Info.shmid =
         shmget(IPC_PRIVATE, static_cast<std::size_t>(line) * height, IPC_CREAT | 0600);
     if (segment.Info.shmid < 0) {
         XDestroyImage(segment.Image);
-        return {};
+        return nullptr;
     }
     segment.Info.shmaddr = static_cast<char*>(shmat(segment.Info.shmid, nullptr, 0));
     segment.Info.readOnly = True;
@@ -198,14 +245,25 @@ QImage TSharedFrames::Allocate(int width, int height) {
         if (segment.Info.shmaddr != reinterpret_cast<char*>(-1))
             shmdt(segment.Info.shmaddr);
         XDestroyImage(segment.Image);
-        return {};
+        return nullptr;
     }
     segment.Image->data = segment.Info.shmaddr;
-    // A frame is written whole as soon as it is made.
-    PrefaultPages(segment.Info.shmaddr, static_cast<std::size_t>(line) * height);
-    auto* pixels = reinterpret_cast<uchar*>(segment.Info.shmaddr);
+    return made;
+}
+
+QImage TSharedFrames::Allocate(int width, int height) {
+    std::unique_ptr<TSegment> segment = TakeReserved(width, height);
+    if (!segment) {
+        segment = MakeSegment(width, height);
+        if (!segment)
+            return {};
+        // A frame is written whole as soon as it is made.
+        PrefaultPages(segment->Info.shmaddr, segment->Bytes());
+    }
+    const int line = segment->Image->bytes_per_line;
+    auto* pixels = reinterpret_cast<uchar*>(segment->Info.shmaddr);
     // The image finds its segment through the info it was made with: the kept copy.
-    TState::TSegment& kept = State->Segments[pixels] = segment;
+    TSegment& kept = State->Segments[pixels] = *segment;
     kept.Image->obdata = reinterpret_cast<char*>(&kept.Info);
     // The image may outlive this object; the state it is released into goes with it.
     struct TRelease {

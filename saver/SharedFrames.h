@@ -4,6 +4,8 @@
 // without first being copied into the toolkit's backing store, which would cost as much as a
 // good part of computing them.
 
+#include "platform/PageMemory.h"
+
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -46,6 +48,11 @@ public:
     // A 32-bit image whose pixels the server can read; a null image when no segment can be
     // made or attached (a display on another machine, for one).
     QImage Allocate(int width, int height);
+    // Makes the segment for frames of up to width x height pixels before they are asked for,
+    // and has its pages mapped on another core meanwhile: the next Allocate of a frame that
+    // fits takes it. Memory the server shares cannot have huge pages, so the first touch of
+    // each of its thousands of pages costs more than writing it.
+    void Reserve(int width, int height);
     // Puts the parts (window coordinates) of an image made by Allocate, placed at `at`, into
     // the window. The server reads them when it handles the request, long before the next
     // frame is written 33 ms later; waiting for it each frame would cost two thread wake-ups
@@ -55,9 +62,15 @@ public:
 
 private:
     struct TState;
+    struct TSegment;
     TPartsMerger Merger;
     explicit TSharedFrames(std::shared_ptr<TState> state);
+    std::unique_ptr<TSegment> MakeSegment(int width, int height);
+    // The reserved segment when it holds a frame of that size, reshaped to it; else null.
+    std::unique_ptr<TSegment> TakeReserved(int width, int height);
     std::shared_ptr<TState> State;
+    std::unique_ptr<TSegment> Reserved;
+    TPagesInAdvance ReservedPages;
 };
 
 } // namespace ml

@@ -165,11 +165,21 @@ void TQMfmScrSvr::FormShow() {
         Waves = std::make_unique<TWaveGenerator>();
         // Only a window of its own gets the frames put straight in: an OpenGL child (even a
         // fallen-back one) or a host's window leave painting to the toolkit.
-        if (!DXDraw1 && !Role.Hosted && (SharedFrames = TSharedFrames::ForThisDisplay()))
+        if (!DXDraw1 && !Role.Hosted && (SharedFrames = TSharedFrames::ForThisDisplay())) {
+            // A picture file stretched to the screen has its frames at about the screen's
+            // size: their memory is made ready while the picture loads.
+            if (Stretch && !IsPlainPicture(CurrentNameText))
+                SharedFrames->Reserve(ScreenWidth, ScreenHeight);
             Waves->FrameStorage = [frames = SharedFrames.get()](int width, int height) {
                 return frames->Allocate(width, height);
             };
+        }
         CurrentDuration = Duration;
+        // The window's backing store is fresh memory that the first paint writes whole: its
+        // pages are mapped on another core while the picture loads.
+        TPagesInAdvance storePages;
+        if (!UseDirectX)
+            storePages = BackingStorePages();
         LoadPicture();
         // Through the window the picture shows from the first paint, when the server exposes
         // the window; the water moves from the first tick on.
@@ -283,17 +293,6 @@ void TQMfmScrSvr::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void TQMfmScrSvr::paintEvent(QPaintEvent* event) {
-    // The toolkit's backing store of a full-screen window is fresh memory at the first
-    // paint, which writes it whole.
-    if (!BackingStorePrefaulted) {
-        BackingStorePrefaulted = true;
-        if (QBackingStore* store = backingStore())
-            if (QPaintDevice* device = store->paintDevice();
-                device && device->devType() == QInternal::Image) {
-                const auto* image = static_cast<const QImage*>(device);
-                PrefaultPages(image->constBits(), static_cast<std::size_t>(image->sizeInBytes()));
-            }
-    }
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     // A frame of the running picture brings only its changed parts; the rest of the window's
@@ -328,6 +327,19 @@ void TQMfmScrSvr::DrawShown(QPainter& painter, const QRect& area) {
         return;
     for (const QRect& r : QRegion(area) - image)
         painter.fillRect(r, Qt::black);
+}
+
+TPagesInAdvance TQMfmScrSvr::BackingStorePages() {
+    QBackingStore* store = backingStore();
+    if (!store)
+        return {};
+    // Sized now as the first paint would size it: that paint then finds it as it is.
+    store->resize(size());
+    QPaintDevice* device = store->paintDevice();
+    if (!device || device->devType() != QInternal::Image)
+        return {};
+    auto* image = static_cast<QImage*>(device);
+    return TPagesInAdvance(image->bits(), static_cast<std::size_t>(image->sizeInBytes()));
 }
 
 QImage TQMfmScrSvr::Canvas() const {

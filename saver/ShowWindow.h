@@ -5,6 +5,7 @@
 
 #include "effects/WaveGenerator.h"
 #include "platform/Bitmap.h"
+#include "platform/PageMemory.h"
 #include "project/Project.h"
 #include "saver/SaverSounds.h"
 #include "saver/SharedFrames.h"
@@ -75,6 +76,8 @@ public:
     // Picture sequencing and the frame loop.
     void NextImageIndex(int& index);
     void LoadPicture();
+    // A plain picture (JPEG, BMP, GIF) is shown still; every other file is a picture file.
+    static bool IsPlainPicture(const std::string& name);
     void AppIdle();
     void PresentFrame();
     // Puts a bitmap on the screen at (x, y).
@@ -97,6 +100,8 @@ public:
     bool IdleInstalled() const { return IdleWanted; }
     // What the window shows on the plain window path, composed afresh.
     QImage Canvas() const;
+    // Maps the pages of the window's backing store in advance, at the window's size.
+    TPagesInAdvance BackingStorePages();
     TWaveGenerator& Generator() { return *Waves; }
     bool HasGenerator() const { return Waves != nullptr; }
     void SeedRandom(unsigned seed) { Random.seed(seed); }
@@ -196,7 +201,6 @@ private:
     // Whether the window's exposures are watched: parts put straight to the window leave
     // the backing store behind, so after an exposure the next frame goes out whole.
     bool ExposuresWatched = false;
-    bool BackingStorePrefaulted = false;
 
     bool FullPaintPending = true;
 

@@ -35,6 +35,21 @@ TEST(PageMemory, ContainersGrowAcrossTheLargeSize) {
         ASSERT_EQ(bytes[i], static_cast<std::uint8_t>(i));
 }
 
+// Pages mapped in advance on another thread keep what they hold, wherever the range starts
+// and ends; a helper given another range first finishes the one it had.
+TEST(PageMemory, PagesInAdvanceKeepTheirContents) {
+    std::vector<std::uint8_t> bytes(3 * kLargeBlock);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<std::uint8_t>(i * 7 + 1);
+    TPagesInAdvance pages(bytes.data() + 5, bytes.size() - 10);
+    pages = TPagesInAdvance(bytes.data(), 4096);
+    pages.Wait();
+    pages.Wait();
+    TPagesInAdvance nothing(bytes.data(), 0);
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        ASSERT_EQ(bytes[i], static_cast<std::uint8_t>(i * 7 + 1)) << i;
+}
+
 // A full-screen bitmap lives in such a block; copies and size changes still behave as the
 // toolkit's bitmaps do.
 TEST(PageMemory, BigBitmapsKeepTheirPixelsThroughCopiesAndResizes) {
