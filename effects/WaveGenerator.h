@@ -37,8 +37,9 @@ public:
     TWaveGenerator(const TWaveGenerator&) = delete;
     TWaveGenerator& operator=(const TWaveGenerator&) = delete;
 
-    // Attaches a picture project (not owned) and takes its speed. Its picture and area map
-    // must keep their size from Initialize until the last NextFrame for that picture.
+    // Attaches a picture project (not owned) and takes its speed. Its picture must keep its
+    // size from Initialize until the last NextFrame for that picture; its area map is read
+    // once, by the layout, and may be let go of once LaidOut() says so.
     void SetProject(TProject& project);
     // Switches the rain or snow overlay on or off; switching on makes fresh particles.
     void SetWeather(bool enabled);
@@ -56,6 +57,9 @@ public:
     const std::vector<QRect>& ChangedParts() const { return Changes; }
     // Puts the unchanged picture back into the output.
     void ResetOutput();
+    // Whether the layout of the water was made since the last Initialize: the area map is
+    // not read again until the next one.
+    bool LaidOut() const { return !LayoutPending; }
     // The rows of the output that the water can change, over the whole width: from each
     // area's first row up to its largest jitter above, down to its last row. Empty when the
     // picture has no area. Every other row stays the picture's.

@@ -236,8 +236,13 @@ void TQMfmScrSvr::AppIdle() {
             }
             PictureStart = Clock().GetTickCount();
         }
-        if (!PlainPicture)
+        if (!PlainPicture) {
             Waves->NextFrame();
+            // The water has its own layout of the areas now; the full-size map would only
+            // hold memory until the next picture.
+            if (Waves->LaidOut() && !PictureProject->AreaMap.Empty())
+                PictureProject->AreaMap = TBitmap();
+        }
         PresentFrame();
         // The new picture is on screen: the screen-sized bitmaps the change was made from
         // and through would only hold memory until the next change.
