@@ -134,6 +134,9 @@ void TQMfmScrSvr::FormShow() {
     setGeometry(ScreenOrigin.x(), ScreenOrigin.y(), ScreenWidth, ScreenHeight);
     if (DXDraw1)
         DXDraw1->Widget()->setVisible(UseDirectX);
+    // The hardware surface covers the whole form, which then has nothing to paint: without a
+    // backing store of its own it spares a screen-sized buffer.
+    setAttribute(Qt::WA_PaintOnScreen, UseDirectX);
 
     if (Pictures.empty()) {
         if (Role.Primary)
@@ -292,7 +295,13 @@ void TQMfmScrSvr::mouseMoveEvent(QMouseEvent* event) {
     FormMouseMove(p.x(), p.y());
 }
 
+QPaintEngine* TQMfmScrSvr::paintEngine() const {
+    return testAttribute(Qt::WA_PaintOnScreen) ? nullptr : QDialog::paintEngine();
+}
+
 void TQMfmScrSvr::paintEvent(QPaintEvent* event) {
+    if (testAttribute(Qt::WA_PaintOnScreen))
+        return;
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     // A frame of the running picture brings only its changed parts; the rest of the window's

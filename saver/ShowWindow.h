@@ -124,6 +124,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    QPaintEngine* paintEngine() const override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
