@@ -46,6 +46,11 @@ export MIRRORLAKE_MESSAGES=stderr
 
 fail() {
   echo "FAIL: $*" >&2
+  # What the programs run so far reported, for a failure seen only on a busy machine.
+  local report
+  for report in "$E2E_WORK"/*.err; do
+    [ -s "$report" ] && { echo "--- $(basename "$report"):"; tail -n 20 "$report"; }
+  done >&2
   exit 1
 }
 
