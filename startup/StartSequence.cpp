@@ -28,7 +28,7 @@ namespace ml {
 namespace {
 
 // Enough for the allocations of a start-up, most of which live on while the window shows.
-constexpr std::size_t kStartHeap = std::size_t{4} << 20;
+constexpr std::size_t kStartHeap = std::size_t{8} << 20;
 
 void RunMode(TSaverSession& session, TSaverMode mode) {
     switch (mode) {
