@@ -37,6 +37,11 @@ bool HasGraphicsDevice() {
     return std::filesystem::exists("/dev/nvidiactl", error);
 }
 
+bool Forced() {
+    const char* force = std::getenv("MIRRORLAKE_GL");
+    return force && std::strcmp(force, "force") == 0;
+}
+
 } // namespace
 
 // A native window drawn straight with its own context: no widget framebuffer in between and
@@ -282,22 +287,27 @@ void TFullScreenSurface::SetDisplay(int width, int height, int bitCount) {
     BitCount = bitCount;
 }
 
-bool TFullScreenSurface::Initialize() {
-    Ready = false;
-    Failure.clear();
+bool TFullScreenSurface::Possible(std::string& reason) {
+    reason.clear();
     const QString platform = QGuiApplication::platformName();
     // Without a display there is nothing to tell: no show is seen on these platforms.
     if (platform == "offscreen" || platform == "minimal")
         return false;
-    const char* force = std::getenv("MIRRORLAKE_GL");
-    const bool forced = force && std::strcmp(force, "force") == 0;
     // Asking a context which renderer it has costs a tenth of a second and brings the
     // software renderer's code into memory; without a device the answer is known.
-    if (!forced && !HasGraphicsDevice()) {
-        Failure = "OpenGL renders in software here (no graphics device; MIRRORLAKE_GL=force "
-                  "uses it anyway)";
+    if (!Forced() && !HasGraphicsDevice()) {
+        reason = "OpenGL renders in software here (no graphics device; MIRRORLAKE_GL=force "
+                 "uses it anyway)";
         return false;
     }
+    return true;
+}
+
+bool TFullScreenSurface::Initialize() {
+    Ready = false;
+    if (!Possible(Failure))
+        return false;
+    const bool forced = Forced();
     Container->setGeometry(0, 0, Width, Height);
     if (!Window->Start()) {
         Failure = "OpenGL is not available";

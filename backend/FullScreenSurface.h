@@ -24,6 +24,11 @@ public:
     explicit TFullScreenSurface(QWidget* parent);
     ~TFullScreenSurface();
 
+    // Whether a surface is worth making here at all, asked before one is: not on the
+    // platforms without a display (reason empty) and, unless MIRRORLAKE_GL=force, not where
+    // no graphics device is there, so that OpenGL could only render in software.
+    static bool Possible(std::string& reason);
+
     // Sets the display mode the surface works at: the desktop's size and depth.
     void SetDisplay(int width, int height, int bitCount);
     // Creates the GL context and the texture; false when OpenGL is not available or renders

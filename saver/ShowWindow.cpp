@@ -111,20 +111,26 @@ void TQMfmScrSvr::FormShow() {
     const TQMCSetting& s = ProjectSettings.Setting;
     UseDirectX = s.DirectX;
     if (UseDirectX) {
-        // The surface exists only when asked for: a plain-window show never touches OpenGL.
-        if (!DXDraw1)
-            DXDraw1 = std::make_unique<TFullScreenSurface>(this);
-        DXDraw1->SetDisplay(ScreenWidth, ScreenHeight, ScreenBitsPerPixel(this));
-        try {
-            UseDirectX = DXDraw1->Initialize() && DXDraw1->Initialized();
-        } catch (const std::exception&) {
-            UseDirectX = false;
+        // The surface exists only when asked for and worth trying: a plain-window show never
+        // touches OpenGL.
+        std::string reason;
+        UseDirectX = TFullScreenSurface::Possible(reason);
+        if (UseDirectX) {
+            if (!DXDraw1)
+                DXDraw1 = std::make_unique<TFullScreenSurface>(this);
+            DXDraw1->SetDisplay(ScreenWidth, ScreenHeight, ScreenBitsPerPixel(this));
+            try {
+                UseDirectX = DXDraw1->Initialize() && DXDraw1->Initialized();
+            } catch (const std::exception&) {
+                UseDirectX = false;
+            }
+            reason = DXDraw1->FailureReason();
         }
         // Falling back is no error, but the user who chose the faster path should be able to
         // find out why the show does not take it; one line per show, from its first form.
-        if (!UseDirectX && Role.Primary && !DXDraw1->FailureReason().empty())
+        if (!UseDirectX && Role.Primary && !reason.empty())
             std::fprintf(stderr, "mirrorlake: %s; the show paints through its window instead\n",
-                         DXDraw1->FailureReason().c_str());
+                         reason.c_str());
         // The context and its window would only hold memory from here on.
         if (!UseDirectX)
             DXDraw1.reset();
