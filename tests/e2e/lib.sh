@@ -13,12 +13,18 @@ if [ -z "${ML_E2E_UNDER_XVFB:-}" ]; then
   # The script runs again under a private X server that picks a free display itself
   # (-displayfd). xvfb-run -a chooses the number before the server takes it, so scripts
   # started together could share one server and lose it when the other script ended.
+  # Servers that look for a free number at the same moment can take each other's sockets
+  # away (each clears what it finds on a number before trying the next), so one looks at a
+  # time: the lock is held until the server has its number.
   fifo=$(mktemp -u "${TMPDIR:-/tmp}/ml-xvfb.XXXXXX")
   mkfifo "$fifo"
+  exec {choosing}>"${TMPDIR:-/tmp}/ml-xvfb.lock"
+  flock "$choosing"
   Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-800x600x24}" -nolisten tcp 3>"$fifo" \
-    >"$fifo.log" 2>&1 &
+    {choosing}>&- >"$fifo.log" 2>&1 &
   xvfb=$!
   number=$(head -n 1 <"$fifo" || true)
+  exec {choosing}>&-
   rm -f "$fifo"
   [ -n "$number" ] || { echo "FAIL: Xvfb did not start: $(tail -3 "$fifo.log")" >&2; exit 1; }
   set +e
