@@ -101,8 +101,7 @@ const TAreaRuns& TWaveGenerator::Layout() const {
     return Water;
 }
 
-// Reads the area map, which keeps its size (and, for the frames of one Initialize, its
-// contents) until the picture's last frame.
+// The one reading of the area map for the frames of an Initialize; the map may go after it.
 void TWaveGenerator::LayOutWater() const {
     LayoutPending = false;
     Water.Build(*AreaMap, FrameWidth, FrameHeight);

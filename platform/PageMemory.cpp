@@ -31,6 +31,13 @@ std::size_t MappedLength(std::size_t bytes) {
     return length;
 }
 
+// Both are only advice: where huge pages are off or used up, small ones serve, and a system
+// without the second faults the pages in one by one as they are first written.
+void HaveAllPages(void* first, std::size_t length) noexcept {
+    madvise(first, length, MADV_HUGEPAGE);
+    madvise(first, length, MADV_POPULATE_WRITE);
+}
+
 } // namespace
 
 void* AllocateBlock(std::size_t bytes) {
@@ -54,23 +61,19 @@ void* AllocateBlock(std::size_t bytes) {
     if (const std::size_t tail = start + kHugePage - aligned; tail > 0)
         munmap(reinterpret_cast<void*>(aligned + length), tail);
     void* block = reinterpret_cast<void*>(aligned);
-    // Both are only advice: where huge pages are off or used up, small ones serve, and a
-    // system without the second faults the pages in one by one as they are first written.
     // The block is written whole right after, so having every page at once costs nothing
     // and spares a fault per page.
-    madvise(block, length, MADV_HUGEPAGE);
-    madvise(block, length, MADV_POPULATE_WRITE);
+    HaveAllPages(block, length);
     return block;
 }
 
 void PrefaultPages(const void* begin, std::size_t bytes) noexcept {
-    if (bytes == 0)
+    // A few pages fault in cheaply, and advice on them would only split the heap's mapping.
+    if (bytes < kLargeBlock)
         return;
     const auto address = reinterpret_cast<std::uintptr_t>(begin);
     const std::uintptr_t first = address / kPage * kPage;
-    const std::size_t length = PageRounded(address + bytes - first);
-    madvise(reinterpret_cast<void*>(first), length, MADV_HUGEPAGE);
-    madvise(reinterpret_cast<void*>(first), length, MADV_POPULATE_WRITE);
+    HaveAllPages(reinterpret_cast<void*>(first), PageRounded(address + bytes - first));
 }
 
 void PrepareHeap(std::size_t bytes) noexcept {
@@ -82,11 +85,7 @@ void PrepareHeap(std::size_t bytes) noexcept {
     mallopt(M_MMAP_THRESHOLD, static_cast<int>(bytes + kLargeBlock));
     mallopt(M_TRIM_THRESHOLD, static_cast<int>(2 * bytes));
     if (void* block = std::malloc(bytes)) {
-        const auto address = reinterpret_cast<std::uintptr_t>(block);
-        const std::uintptr_t first = PageRounded(address);
-        const std::uintptr_t last = (address + bytes) / kPage * kPage;
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
-        madvise(reinterpret_cast<void*>(first), last - first, MADV_POPULATE_WRITE);
+        PrefaultPages(block, bytes);
         std::free(block);
     }
     // Blocks too big for it get mappings of their own, which are given back whole when freed.

@@ -23,8 +23,8 @@ void* AllocateBlock(std::size_t bytes);
 void FreeBlock(void* block, std::size_t bytes) noexcept;
 
 // Has the pages of memory that is about to be written whole at once (huge ones where they
-// fit), instead of taking a fault for each as it is first written. Only advice: without it
-// they fault in as before.
+// fit), instead of taking a fault for each as it is first written; ranges below kLargeBlock
+// are left to fault in. Only advice: without it they fault in as before.
 void PrefaultPages(const void* begin, std::size_t bytes) noexcept;
 
 // Has every page of a range that will be written whole mapped in, by another thread touching

@@ -31,6 +31,18 @@ int NoteAttachError(Display*, XErrorEvent*) {
     return 0;
 }
 
+// An image of width x height over a segment, when the server lays it out as our frames are:
+// 32-bit pixels in rows of exactly the width. Null otherwise.
+XImage* FrameImage(Display* dpy, Visual* visual, XShmSegmentInfo* info, int width, int height) {
+    XImage* image = XShmCreateImage(dpy, visual, 24, ZPixmap, nullptr, info,
+                                    static_cast<unsigned>(width), static_cast<unsigned>(height));
+    if (image && (image->bits_per_pixel != 32 || image->bytes_per_line != width * 4)) {
+        XDestroyImage(image);
+        return nullptr;
+    }
+    return image;
+}
+
 // A cell holds about as many pixels as the server copies in the time it takes to handle one
 // more put; it is about as high as a rain streak's box together with a frame's fall.
 constexpr int kCellRows = 32;
@@ -194,9 +206,8 @@ std::unique_ptr<TSharedFrames::TSegment> TSharedFrames::TakeReserved(int width, 
         return nullptr;
     // The same segment under an image of the frame's size: making one asks nothing of the
     // server.
-    XImage* image = XShmCreateImage(State->Dpy, State->Vis, 24, ZPixmap, nullptr, &segment->Info,
-                                    static_cast<unsigned>(width), static_cast<unsigned>(height));
-    if (image && image->bits_per_pixel == 32 && image->bytes_per_line == width * 4 &&
+    XImage* image = FrameImage(State->Dpy, State->Vis, &segment->Info, width, height);
+    if (image &&
         static_cast<std::size_t>(image->bytes_per_line) * static_cast<std::size_t>(height) <=
             segment->Bytes()) {
         segment->Image->data = nullptr;
@@ -214,15 +225,10 @@ std::unique_ptr<TSharedFrames::TSegment> TSharedFrames::TakeReserved(int width, 
 std::unique_ptr<TSharedFrames::TSegment> TSharedFrames::MakeSegment(int width, int height) {
     auto made = std::make_unique<TSegment>();
     TSegment& segment = *made;
-    segment.Image = XShmCreateImage(State->Dpy, State->Vis, 24, ZPixmap, nullptr, &segment.Info,
-                                    static_cast<unsigned>(width), static_cast<unsigned>(height));
+    segment.Image = FrameImage(State->Dpy, State->Vis, &segment.Info, width, height);
     if (!segment.Image)
         return nullptr;
     const int line = segment.Image->bytes_per_line;
-    if (segment.Image->bits_per_pixel != 32 || line != width * 4) {
-        XDestroyImage(segment.Image);
-        return nullptr;
-    }
     segment.Info.shmid =
         shmget(IPC_PRIVATE, static_cast<std::size_t>(line) * height, IPC_CREAT | 0600);
     if (segment.Info.shmid < 0) {
