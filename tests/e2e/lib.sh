@@ -13,24 +13,19 @@ if [ -z "${ML_E2E_UNDER_XVFB:-}" ]; then
   # The script runs again under a private X server that picks a free display itself
   # (-displayfd). xvfb-run -a chooses the number before the server takes it, so scripts
   # started together could share one server and lose it when the other script ended.
-  # Servers that look for a free number at the same moment can take each other's sockets
-  # away (each clears what it finds on a number before trying the next), so one looks at a
-  # time: the lock is held until the server has its number.
   fifo=$(mktemp -u "${TMPDIR:-/tmp}/ml-xvfb.XXXXXX")
   mkfifo "$fifo"
-  exec {choosing}>"${TMPDIR:-/tmp}/ml-xvfb.lock"
-  flock "$choosing"
   Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-800x600x24}" -nolisten tcp 3>"$fifo" \
-    {choosing}>&- >"$fifo.log" 2>&1 &
+    >"$fifo.log" 2>&1 &
   xvfb=$!
   number=$(head -n 1 <"$fifo" || true)
-  exec {choosing}>&-
   rm -f "$fifo"
   [ -n "$number" ] || { echo "FAIL: Xvfb did not start: $(tail -3 "$fifo.log")" >&2; exit 1; }
   set +e
   DISPLAY=:$number bash "$0" "$@"
   status=$?
   kill -0 "$xvfb" 2>/dev/null || echo "Xvfb :$number ended early: $(tail -5 "$fifo.log")" >&2
+  [ $status = 0 ] || [ ! -s "$fifo.log" ] || { echo "--- Xvfb :$number:"; tail -n 20 "$fifo.log"; } >&2
   kill "$xvfb" 2>/dev/null
   wait "$xvfb" 2>/dev/null
   rm -f "$fifo.log"
@@ -199,7 +194,7 @@ changed_pixels() {
 # shot NAME: a screenshot of the whole screen as NAME.png in the work folder, stored without
 # compression (compressing a large screen takes seconds).
 shot() {
-  import -window root -quality 1 "$E2E_WORK/$1.png"
+  import -window root -quality 1 "$E2E_WORK/$1.png" || fail "no screenshot of $DISPLAY"
 }
 
 running() { kill -0 "$1" 2>/dev/null; }
